@@ -1,0 +1,38 @@
+#pragma once
+// Finds the material lists of a model or scenery file by a byte search and fills
+// the material table.
+//
+// A list is the opcode B6 00 at an even offset, a 16-bit count from 1 to 40, four
+// zero bytes, then count entries of 68 bytes. The search moves in non-overlapping
+// two-byte steps from offset 0; a rejected header's 4 (bad count) or 8 (bad reserved
+// bytes) bytes are not looked at again, and the search resumes right after a list.
+
+#include "ByteSource.h"
+#include "MaterialTable.h"
+
+#include <filesystem>
+#include <string>
+
+namespace tintara {
+
+enum class ScanStatus {
+    Ok,         // the whole file was searched
+    OpenFailed, // the file could not be opened; the table is empty
+    ReadFailed, // a read failed part way; entries completed before it are kept
+    BadFloat,   // a NaN in an entry; entries completed before it are kept
+};
+
+struct ScanResult {
+    ScanStatus status = ScanStatus::Ok;
+    std::string message; // empty for Ok; otherwise what went wrong, naming the file
+    bool ok() const { return status == ScanStatus::Ok; }
+};
+
+// Empties the table and refills it from the bytes of the source. An entry that the
+// source cannot supply in full is not created, and the search ends there.
+ScanResult ScanMaterials(ByteSource& source, MaterialTable& table);
+
+// Scans a file and records its stamp in the table.
+ScanResult ScanMaterialFile(const std::filesystem::path& path, MaterialTable& table);
+
+} // namespace tintara

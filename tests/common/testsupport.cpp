@@ -1,0 +1,52 @@
+#include "testsupport.h"
+
+#include <QFont>
+#include <QStandardPaths>
+
+#include <atomic>
+#include <cstdio>
+
+namespace tintara::test {
+namespace {
+
+std::atomic<int> g_connectWarnings{0};
+QtMessageHandler g_previousHandler = nullptr;
+
+void messageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && (message.startsWith(QLatin1String("QObject::connect")) ||
+                                 message.startsWith(QLatin1String("QObject::disconnect")))) {
+        ++g_connectWarnings;
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+} // namespace
+
+void prepareEnvironment() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Keep settings, caches and the like out of the user's real folders.
+    QStandardPaths::setTestModeEnabled(true);
+    g_previousHandler = qInstallMessageHandler(messageHandler);
+}
+
+void prepareApplication(QApplication& app) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    app.setFont(font);
+}
+
+int connectWarningCount() { return g_connectWarnings.load(); }
+
+int runTests(QObject& tests, int argc, char** argv) {
+    const int failures = QTest::qExec(&tests, argc, argv);
+    if (g_connectWarnings.load() > 0) {
+        std::fprintf(stderr, "FAIL: %d QObject::connect warning(s) during the run\n",
+                     g_connectWarnings.load());
+        return failures + 1;
+    }
+    return failures;
+}
+
+} // namespace tintara::test
