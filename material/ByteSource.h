@@ -54,7 +54,10 @@ private:
 // Opens a file with a C stdio mode ("rb", "rb+"), also for non-ASCII paths on Windows.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 
-// "<what> '<file>': <system reason>" for the current errno.
+// The path as UTF-8 text, for messages.
+std::string PathText(const std::filesystem::path& path);
+
+// "<what> '<file>': <system reason>" for the given errno value.
 std::string DescribeSystemError(const std::string& what, const std::filesystem::path& path,
                                 int errorNumber);
 

@@ -41,7 +41,6 @@ struct MaterialLines {
     std::vector<std::string> lines;
     std::optional<std::string> error;
 };
-MaterialLines BuildMaterialLines(std::string_view prefix, const MaterialTable& table,
-                                 int property);
+MaterialLines BuildMaterialLines(std::string_view prefix, const MaterialTable& table, int property);
 
 } // namespace tintara
