@@ -1,0 +1,135 @@
+#include "framework/Shell.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+#include <QWidget>
+
+#ifdef Q_OS_WIN
+#include <objbase.h>
+#include <shlobj.h>
+#include <windows.h>
+#endif
+
+namespace tintara::shell {
+namespace {
+
+Opener& CurrentOpener() {
+    static Opener opener = SystemOpen;
+    return opener;
+}
+
+#ifdef Q_OS_WIN
+// Resolves a .lnk file through the shell link object. The COM library is initialised
+// for the call and released after it; every interface obtained is released.
+std::optional<ShortcutTarget> ResolveShellLink(const QString& fileName, QWidget* owner) {
+    const HRESULT init = CoInitialize(nullptr);
+    std::optional<ShortcutTarget> result;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            const std::wstring path = QDir::toNativeSeparators(fileName).toStdWString();
+            const HWND window = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
+            wchar_t target[MAX_PATH] = {};
+            wchar_t folder[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) &&
+                SUCCEEDED(link->Resolve(window, SLR_ANY_MATCH)) &&
+                SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_SHORTPATH)) &&
+                SUCCEEDED(link->GetWorkingDirectory(folder, MAX_PATH))) {
+                result = ShortcutTarget{QString::fromWCharArray(target),
+                                        QString::fromWCharArray(folder)};
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(init))
+        CoUninitialize();
+    return result;
+}
+#endif
+
+} // namespace
+
+bool IsProgramFile(const QString& fileName) {
+    const QFileInfo info(fileName);
+#ifdef Q_OS_WIN
+    const QString suffix = info.suffix().toLower();
+    return suffix == QLatin1String("exe") || suffix == QLatin1String("com") ||
+           suffix == QLatin1String("bat");
+#else
+    return info.isFile() && info.isExecutable();
+#endif
+}
+
+bool IsAddress(const QString& target) {
+    const QUrl url(target);
+    return url.isValid() && url.scheme().size() >= 2 && !QFileInfo::exists(target);
+}
+
+void SystemOpen(const OpenRequest& request) {
+    if (request.target.isEmpty())
+        return;
+    if (IsAddress(request.target)) {
+        QDesktopServices::openUrl(QUrl(request.target));
+        return;
+    }
+    if (IsProgramFile(request.target)) {
+        QProcess::startDetached(request.target, {}, request.workingFolder);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(request.target));
+}
+
+Opener SetOpener(Opener opener) {
+    Opener previous = std::move(CurrentOpener());
+    CurrentOpener() = opener ? std::move(opener) : Opener(SystemOpen);
+    return previous;
+}
+
+void Open(const QString& target, const QString& workingFolder) {
+    // Copied so that an opener replacing itself while it runs stays valid.
+    const Opener opener = CurrentOpener();
+    opener(OpenRequest{target, workingFolder});
+}
+
+QIcon AssociatedIcon(const QString& fileName) {
+    const QFileInfo info(fileName);
+    if (fileName.isEmpty() || !info.exists())
+        return {};
+    static const QFileIconProvider provider;
+    return provider.icon(info);
+}
+
+bool IsShortcut(const QString& fileName) {
+#ifdef Q_OS_WIN
+    return fileName.endsWith(QLatin1String(".lnk"), Qt::CaseInsensitive);
+#else
+    return QFileInfo(fileName).isSymLink();
+#endif
+}
+
+std::optional<ShortcutTarget> ResolveShortcut(const QString& fileName, QWidget* owner) {
+#ifdef Q_OS_WIN
+    if (!IsShortcut(fileName))
+        return std::nullopt;
+    return ResolveShellLink(fileName, owner);
+#else
+    Q_UNUSED(owner);
+    const QFileInfo link(fileName);
+    if (!link.isSymLink())
+        return std::nullopt;
+    // The final target of a chain of links; empty when it does not exist.
+    const QString target = link.canonicalFilePath();
+    if (target.isEmpty())
+        return std::nullopt;
+    return ShortcutTarget{target, QFileInfo(target).absolutePath() + QLatin1Char('/')};
+#endif
+}
+
+} // namespace tintara::shell
