@@ -39,7 +39,9 @@ public:
             m_pos = 0;
             m_end = tail;
         }
-        while (m_end < need || m_end < m_buffer.size() / 2) {
+        // One read usually fills the block; read more only while too short, so the
+        // bytes already here are used before a later read can fail.
+        do {
             const std::size_t got =
                 m_source.read(std::span(m_buffer.data() + m_end, m_buffer.size() - m_end));
             if (got == 0) {
@@ -47,7 +49,7 @@ public:
                 break;
             }
             m_end += got;
-        }
+        } while (m_end < need);
         return available() >= need;
     }
 

@@ -1,0 +1,95 @@
+#pragma once
+// Builds the bytes of synthetic model files for tests and benchmarks: material-list
+// headers, 68-byte entries and filler, in any arrangement.
+
+#include "material/Conversions.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tintara::test {
+
+// The 17 floats of one entry in file order: diffuse, ambient, specular, emissive
+// (red, green, blue, alpha each), then the specular power.
+using EntryFloats = std::array<float, 17>;
+
+inline EntryFloats MakeEntry(float r, float g, float b, float a, float power = 20.0f) {
+    return {r,    g,    b,    a,    0.2f, 0.2f, 0.2f, 1.0f, 0.0f,
+            0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, power};
+}
+
+class MaterialBytes {
+public:
+    MaterialBytes& raw(std::initializer_list<int> values) {
+        for (int v : values)
+            m_bytes.push_back(static_cast<unsigned char>(v));
+        return *this;
+    }
+    MaterialBytes& fill(std::size_t count, unsigned char value = 0x11) {
+        m_bytes.insert(m_bytes.end(), count, value);
+        return *this;
+    }
+    MaterialBytes& header(unsigned count, std::uint32_t reserved = 0) {
+        raw({0xB6, 0x00, static_cast<int>(count & 0xFF), static_cast<int>((count >> 8) & 0xFF)});
+        for (int i = 0; i < 4; ++i)
+            m_bytes.push_back(static_cast<unsigned char>((reserved >> (8 * i)) & 0xFF));
+        return *this;
+    }
+    MaterialBytes& floats(std::initializer_list<float> values) {
+        for (float v : values)
+            put(v);
+        return *this;
+    }
+    MaterialBytes& entry(const EntryFloats& values) {
+        for (float v : values)
+            put(v);
+        return *this;
+    }
+    MaterialBytes& list(const std::vector<EntryFloats>& entries) {
+        header(static_cast<unsigned>(entries.size()));
+        for (const auto& e : entries)
+            entry(e);
+        return *this;
+    }
+
+    std::size_t size() const { return m_bytes.size(); }
+    const std::vector<unsigned char>& bytes() const { return m_bytes; }
+
+    void writeTo(const std::filesystem::path& path) const {
+        std::FILE* f = std::fopen(path.string().c_str(), "wb");
+        if (!f)
+            throw std::runtime_error("cannot create " + path.string());
+        const bool ok = std::fwrite(m_bytes.data(), 1, m_bytes.size(), f) == m_bytes.size();
+        if (std::fclose(f) != 0 || !ok)
+            throw std::runtime_error("cannot write " + path.string());
+    }
+
+private:
+    void put(float v) {
+        unsigned char b[4];
+        EncodeFloatLE(v, b);
+        m_bytes.insert(m_bytes.end(), b, b + 4);
+    }
+    std::vector<unsigned char> m_bytes;
+};
+
+inline std::vector<unsigned char> ReadAllBytes(const std::filesystem::path& path) {
+    std::vector<unsigned char> bytes;
+    std::FILE* f = std::fopen(path.string().c_str(), "rb");
+    if (!f)
+        return bytes;
+    unsigned char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    std::fclose(f);
+    return bytes;
+}
+
+} // namespace tintara::test

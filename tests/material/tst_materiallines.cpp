@@ -1,0 +1,126 @@
+#include "testsupport.h"
+
+#include "material/MaterialLines.h"
+
+#include <limits>
+
+using namespace tintara;
+
+namespace {
+
+MaterialRecord Record(std::int64_t offset, int list, float r, float g, float b, float a,
+                      float power = 20.0f) {
+    MaterialRecord record;
+    record.FileOffset = offset;
+    record.ListNumber = list;
+    for (int s = 0; s < 4; ++s) {
+        record.Red[s] = r;
+        record.Green[s] = g;
+        record.Blue[s] = b;
+        record.Alpha[s] = a;
+    }
+    record.Power = power;
+    return record;
+}
+
+} // namespace
+
+class TestMaterialLines : public QObject {
+    Q_OBJECT
+private slots:
+    void lineFormats_data();
+    void lineFormats();
+    void countLabel_data();
+    void countLabel();
+    void conversionErrorStopsBeforeEntry();
+};
+
+void TestMaterialLines::lineFormats_data() {
+    QTest::addColumn<qint64>("offset");
+    QTest::addColumn<int>("list");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<float>("red");
+    QTest::addColumn<float>("power");
+    QTest::addColumn<int>("property");
+    QTest::addColumn<bool>("scenery");
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("diffuse example") << qint64(6700) << 1 << 0 << 1.0f << 20.0f << 0 << false
+                                     << "LOD 01 01 00001A2C  FF 7F 00 FF";
+    QTest::newRow("power example")
+        << qint64(6700) << 1 << 0 << 1.0f << 20.0f << 4 << false << "LOD 01 01 00001A2C 20.0000";
+    QTest::newRow("scenery prefix") << qint64(6700) << 1 << 0 << 1.0f << 20.0f << 1 << true
+                                    << "OBJ 01 01 00001A2C  FF 7F 00 FF";
+    QTest::newRow("channel above one") << qint64(16) << 2 << 4 << 1.5f << 20.0f << 2 << false
+                                       << "LOD 02 05 00000010  17E 7F 00 FF";
+    QTest::newRow("negative channel 32-bit pattern")
+        << qint64(16) << 2 << 4 << -0.5f << 20.0f << 3 << false
+        << "LOD 02 05 00000010  FFFFFF81 7F 00 FF";
+    QTest::newRow("negative power")
+        << qint64(16) << 1 << 0 << 1.0f << -3.25f << 4 << false << "LOD 01 01 00000010 -3.2500";
+    QTest::newRow("three digit numbers") << qint64(16) << 100 << 122 << 0.0f << 1.0f << 0 << false
+                                         << "LOD 100 123 00000010  00 7F 00 FF";
+    QTest::newRow("offset beyond 4 GiB") << qint64(0x123456789) << 1 << 0 << 0.0f << 1.0f << 0
+                                         << false << "LOD 01 01 123456789  00 7F 00 FF";
+    QTest::newRow("no property chosen shows diffuse")
+        << qint64(16) << 1 << 0 << 1.0f << 1.0f << -1 << false << "LOD 01 01 00000010  FF 7F 00 FF";
+    QTest::newRow("huge power prints in full")
+        << qint64(16) << 1 << 0 << 1.0f << -1.0e20f << 4 << false
+        << "LOD 01 01 00000010 -100000002004087734272.0000";
+}
+
+void TestMaterialLines::lineFormats() {
+    QFETCH(qint64, offset);
+    QFETCH(int, list);
+    QFETCH(int, index);
+    QFETCH(float, red);
+    QFETCH(float, power);
+    QFETCH(int, property);
+    QFETCH(bool, scenery);
+    QFETCH(QString, line);
+
+    MaterialTable table;
+    for (int i = 0; i <= index; ++i)
+        table.append(Record(offset, list, red, 0.5f, 0.0f, 1.0f, power));
+    const std::string text =
+        FormatMaterialLine(BlockPrefix(scenery), table, std::size_t(index), property);
+    QCOMPARE(QString::fromStdString(text), line);
+}
+
+void TestMaterialLines::countLabel_data() {
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("none") << 0 << "No materials found. This may be an old format MDL";
+    QTest::newRow("one") << 1 << "1 Materials found";
+    QTest::newRow("many") << 2048 << "2048 Materials found";
+}
+
+void TestMaterialLines::countLabel() {
+    QFETCH(int, count);
+    QFETCH(QString, text);
+    QCOMPARE(QString::fromStdString(CountLabelText(std::size_t(count))), text);
+}
+
+void TestMaterialLines::conversionErrorStopsBeforeEntry() {
+    MaterialTable table;
+    table.append(Record(8, 1, 1.0f, 0.5f, 0.0f, 1.0f));
+    table.append(Record(76, 1, 0.5f, 0.5f, 0.0f, 1.0f));
+    MaterialRecord bad = Record(144, 1, 0.5f, 0.5f, 0.0f, 1.0f);
+    bad.Green[0] = -1.0e30f; // cannot be shown as a byte value
+    table.append(bad);
+    table.append(Record(212, 1, 0.5f, 0.5f, 0.0f, 1.0f));
+
+    const MaterialLines diffuse = BuildMaterialLines("LOD", table, Diffuse);
+    QCOMPARE(diffuse.lines.size(), std::size_t{2});
+    QVERIFY(diffuse.error.has_value());
+    QCOMPARE(QString::fromStdString(diffuse.lines[1]), "LOD 01 02 0000004C  7F 7F 00 FF");
+
+    // Another property does not show the bad channel.
+    const MaterialLines ambient = BuildMaterialLines("LOD", table, Ambient);
+    QCOMPARE(ambient.lines.size(), std::size_t{4});
+    QVERIFY(!ambient.error.has_value());
+    QCOMPARE(CheckMaterialLines(table, PowerProperty).lineCount, std::size_t{4});
+}
+
+TINTARA_TEST_MAIN(TestMaterialLines)
+#include "tst_materiallines.moc"
