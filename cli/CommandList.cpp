@@ -1,0 +1,55 @@
+#include "CliArgs.h"
+#include "Commands.h"
+#include "ScanFile.h"
+
+#include "material/MaterialLines.h"
+
+namespace tintara::cli {
+namespace {
+
+constexpr const char* ListHelp =
+    "Usage: tintara-cli list [--show PROPERTY] [--scenery] FILE\n"
+    "\n"
+    "Prints the material list of a model or scenery file, one line per material,\n"
+    "then the count of materials found.\n"
+    "\n"
+    "  --show PROPERTY  diffuse (default), ambient, specular, emissive or specularity\n"
+    "  --scenery        mark lines OBJ, as for a scenery file (default LOD)\n";
+
+int PropertyIndex(const std::string& name) {
+    static const char* const names[] = {"diffuse", "ambient", "specular", "emissive",
+                                        "specularity"};
+    for (int i = 0; i < 5; ++i)
+        if (name == names[i])
+            return i;
+    throw BadInput("unknown property '" + name +
+                   "' (use diffuse, ambient, specular, emissive or specularity)");
+}
+
+} // namespace
+
+int RunList(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    const ParsedArgs args = ParseArgs(words, {"--show"}, {"--scenery"});
+    if (args.help) {
+        out << ListHelp;
+        return ExitOk;
+    }
+    const int property = PropertyIndex(args.value("--show").value_or("diffuse"));
+    const std::string file = RequireOneFile(args);
+
+    MaterialTable table;
+    if (!ScanFileForCommand(file, table, err))
+        return ExitFailure;
+    const MaterialLines lines =
+        BuildMaterialLines(BlockPrefix(args.has("--scenery")), table, property);
+    for (const std::string& line : lines.lines)
+        out << line << '\n';
+    if (lines.error) {
+        err << ReadProblemMessage << '\n';
+        return ExitFailure;
+    }
+    out << CountLabelText(table.count()) << '\n';
+    return ExitOk;
+}
+
+} // namespace tintara::cli

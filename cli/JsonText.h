@@ -1,0 +1,16 @@
+#pragma once
+// The small pieces of JSON the dump command writes.
+
+#include <string>
+#include <string_view>
+
+namespace tintara::cli {
+
+// A quoted, escaped JSON string.
+std::string JsonString(std::string_view text);
+
+// The shortest decimal that reads back as the same 32-bit float; infinities as the
+// strings "Infinity" and "-Infinity".
+std::string JsonFloat(float value);
+
+} // namespace tintara::cli
