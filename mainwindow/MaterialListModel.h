@@ -1,0 +1,42 @@
+#pragma once
+// The material list as a model over the material table: one line per entry, formatted
+// only when the view asks for it, so a list of a million materials costs no more than
+// its visible lines.
+
+#include "material/MaterialLines.h"
+#include "material/MaterialTable.h"
+
+#include <QAbstractListModel>
+
+#include <string>
+
+namespace tintara {
+
+class MaterialListModel final : public QAbstractListModel {
+    Q_OBJECT
+public:
+    // Height of one line in pixels.
+    static constexpr int LineHeight = 13;
+
+    MaterialListModel(const MaterialTable& table, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+    // Shows no lines (before the table is refilled).
+    void Clear();
+
+    // Shows the table with the given block prefix and property: as many lines as can be
+    // built, all of them unless a shown channel fails to convert (then the check's error).
+    LineCheck Rebuild(std::string_view prefix, int property);
+
+    int property() const { return m_property; }
+
+private:
+    const MaterialTable& m_table;
+    std::string m_prefix;
+    int m_property = 0;
+    int m_rows = 0;
+};
+
+} // namespace tintara

@@ -1,0 +1,177 @@
+// TForm1: construction (layout, fonts, settings read at start) and close (settings
+// written at the end).
+
+#include "mainwindow/tintara1x.h"
+
+#include "framework/FileChooser.h"
+#include "framework/Prompter.h"
+#include "framework/SettingsStore.h"
+#include "mainwindow/MaterialListModel.h"
+#include "mainwindow/WindowFonts.h"
+#include "ui_tintara1x.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QPalette>
+
+#include <algorithm>
+
+static void InitFormResources() {
+    Q_INIT_RESOURCE(tintara1x);
+}
+
+namespace tintara {
+namespace {
+
+const QStringList& OpenFilters() {
+    static const QStringList filters = {QStringLiteral("Aircraft Model (*.mdl)"),
+                                        QStringLiteral("Scenery File (*.bgl)"),
+                                        QStringLiteral("Any File (*.*)")};
+    return filters;
+}
+
+constexpr int DefaultTop = 40;
+constexpr int DefaultLeft = 60;
+constexpr int DefaultShow = 0;
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : TForm1(TForm1Services{}, parent) {}
+
+TForm1::TForm1(TForm1Services services, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TForm1>()), load(OpenFilters()),
+      Settings(std::move(services.settings)), m_chooser(services.fileChooser),
+      m_prompter(services.prompter ? services.prompter : &DefaultPrompter()) {
+    InitFormResources();
+    if (!m_chooser) {
+        m_ownChooser = std::make_unique<QtFileChooser>();
+        m_chooser = m_ownChooser.get();
+    }
+    ui->setupUi(this);
+    SetUpControls();
+    LoadSettings();
+    WirePanel();
+    ConnectHandlers();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::SetUpControls() {
+    setFont(WindowFont());
+    setFixedSize(679, 449);
+
+    // Labels that size themselves to their text keep their place but may grow, so the
+    // nearest installed font never cuts them off.
+    for (QLabel* label :
+         {ui->Label11, ui->Label12, ui->Label13, ui->Label14, ui->Label15, ui->Label16}) {
+        label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    }
+
+    QPalette memo = ui->Memo1->palette();
+    memo.setColor(QPalette::Base, memo.color(QPalette::Window));
+    ui->Memo1->setPalette(memo);
+
+    m_listModel = new MaterialListModel(MaterialTable, this);
+    ui->texlist->setFont(ListFont());
+    ui->texlist->setModel(m_listModel);
+}
+
+void TForm1::ConnectHandlers() {
+    connect(ui->scan, &QPushButton::clicked, this, &TForm1::scanClick);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::loaditClick);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm1::SaveAs1Click);
+    connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(ui->Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+    connect(ui->Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(ui->ComboBox1, &QComboBox::currentTextChanged, this, &TForm1::ComboBox1Change);
+    connect(ui->texlist->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TForm1::texlistSelectionChanged);
+}
+
+void TForm1::LoadSettings() {
+    if (!Settings)
+        Settings = SettingsStore::OpenUserStore();
+
+    // A setting that cannot be read or written is reported and its default used; the
+    // program starts all the same.
+    const auto report = [this](const SettingsError& error) {
+        ShowErrorMessage(*m_prompter, nullptr, QString::fromUtf8(error.what()));
+    };
+    const auto readInteger = [&](const QString& name, int fallback) {
+        try {
+            return Settings->ReadInteger(name, fallback);
+        } catch (const SettingsError& error) {
+            report(error);
+            return fallback;
+        }
+    };
+
+    try {
+        Settings->WriteString(QStringLiteral("Program"),
+                              QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+    } catch (const SettingsError& error) {
+        report(error);
+    }
+
+    const int top = readInteger(QStringLiteral("Top"), DefaultTop);
+    const int left = readInteger(QStringLiteral("Left"), DefaultLeft);
+    move(left, top);
+
+    QString folder = DefaultInitialFolder();
+    try {
+        folder = Settings->ReadString(QStringLiteral("Load"), folder);
+    } catch (const SettingsError& error) {
+        report(error);
+    }
+    load.SetInitialDir(folder);
+
+    // Set before the change handler is connected, so no rebuild runs at start.
+    const int show = readInteger(QStringLiteral("Show"), DefaultShow);
+    ui->ComboBox1->setCurrentIndex(show >= 0 && show < ui->ComboBox1->count() ? show : -1);
+    if (ui->ComboBox1->currentIndex() < 0)
+        ui->ComboBox1->setEditText(QString());
+}
+
+void TForm1::SaveSettings() {
+    Settings->WriteInteger(QStringLiteral("Top"), y());
+    Settings->WriteInteger(QStringLiteral("Left"), x());
+    Settings->WriteInteger(QStringLiteral("Show"), ShownProperty());
+    Settings->WriteString(QStringLiteral("Load"), load.InitialDir());
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose(event);
+}
+
+void TForm1::FormClose(QCloseEvent* event) {
+    if (!ConfirmDiscardEdits()) {
+        event->ignore();
+        return;
+    }
+    if (Settings) {
+        try {
+            SaveSettings();
+        } catch (const SettingsError& error) {
+            ShowErrorMessage(*m_prompter, this, QString::fromUtf8(error.what()));
+            // The first failure keeps the window open; a second close goes ahead.
+            if (!m_closeFailedOnce) {
+                m_closeFailedOnce = true;
+                event->ignore();
+                return;
+            }
+        }
+        Settings.reset();
+    }
+    event->accept();
+}
+
+int TForm1::ShownProperty() const {
+    const QComboBox* box = ui->ComboBox1;
+    const int current = box->currentIndex();
+    if (current >= 0 && box->itemText(current) == box->currentText())
+        return current;
+    return box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+} // namespace tintara

@@ -1,0 +1,110 @@
+#pragma once
+// The main window: the material list with its property chooser and count label, the
+// file choice, the settings it keeps between runs, and the group box that holds the
+// material properties panel.
+
+#include "framework/OpenDialog.h"
+#include "material/MaterialTable.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QCloseEvent;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace tintara {
+
+class FileChooser;
+class MaterialListModel;
+class Prompter;
+class SettingsStore;
+
+// What the window works through; tests supply stand-ins. Null members mean the real
+// thing: the user's settings store, the system's file dialog, message boxes.
+struct TForm1Services {
+    std::unique_ptr<SettingsStore> settings;
+    FileChooser* fileChooser = nullptr;
+    Prompter* prompter = nullptr;
+};
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(TForm1Services services, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The materials of the last scan; MaterialCount is its count().
+    const tintara::MaterialTable& materials() const { return MaterialTable; }
+    // The file-open dialog object: chosen path, initial folder, filter.
+    const OpenDialog& openDialog() const { return load; }
+
+    // Index of the item shown in ComboBox1's field, -1 when its text matches none.
+    int ShownProperty() const;
+
+    // Refills the list and the count label from the table. Throws ConversionError when
+    // a shown channel cannot be converted; the lines before that entry stay and the
+    // label keeps its text.
+    void RebuildMaterialList();
+
+    // Scans the chosen file without asking about unsaved edits (the save uses this
+    // after writing). Does nothing when no file was chosen.
+    void RescanFile();
+
+public slots:
+    void scanClick();    // "Rescan"
+    void loaditClick();  // "?"
+    void Button3Click(); // "About"
+    void Button7Click(); // "Select All"
+    void Button8Click(); // "Invert Selection"
+    void SaveAs1Click(); // "Save Updated MDL"
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // Saves the settings; leaves the close abandoned when that fails the first time.
+    void FormClose(QCloseEvent* event);
+
+    // A change of the list's selection made by the user (mouse or keyboard); never
+    // raised for selections the program makes.
+    virtual void texlistClick();
+
+    // Asks whether unsaved material edits may be dropped; true when there are none.
+    bool ConfirmDiscardEdits();
+    Prompter& prompter() const { return *m_prompter; }
+
+private:
+    void SetUpControls();
+    void ConnectHandlers();
+    void LoadSettings();
+    void SaveSettings();
+    void WirePanel();
+    void ComboBox1Change();
+    void texlistSelectionChanged();
+    void ShowReadProblem(const QString& detail);
+    bool HasChosenFile() const { return !load.FileName().isEmpty(); }
+
+    // Counts program-made selection changes in progress, which texlistClick ignores.
+    class ProgramSelection;
+
+    std::unique_ptr<Ui::TForm1> ui;
+    OpenDialog load;
+    std::unique_ptr<SettingsStore> Settings;
+    tintara::MaterialTable MaterialTable;
+    MaterialListModel* m_listModel = nullptr;
+
+    std::array<float, 4> SwatchAlpha{};
+
+    std::unique_ptr<FileChooser> m_ownChooser;
+    FileChooser* m_chooser = nullptr;
+    Prompter* m_prompter = nullptr;
+    int m_programSelecting = 0;
+    bool m_tableLoaded = false; // the last scan read the file; a rebuild may show it
+    bool m_closeFailedOnce = false;
+};
+
+} // namespace tintara

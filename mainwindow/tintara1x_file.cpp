@@ -1,0 +1,114 @@
+// TForm1: choosing the file, scanning it, and the question before unsaved edits are
+// dropped.
+
+#include "mainwindow/tintara1x.h"
+
+#include "framework/Prompter.h"
+#include "mainwindow/MaterialListModel.h"
+#include "material/Conversions.h"
+#include "material/MaterialScanner.h"
+#include "ui_tintara1x.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <filesystem>
+
+namespace tintara {
+namespace {
+
+std::filesystem::path ToPath(const QString& name) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(name.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+#endif
+}
+
+// Shows the busy cursor for as long as it lives.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+const QString ScanCaption = QStringLiteral("TINTARA");
+const QString ReadProblem = QStringLiteral("Sorry. Having a problem reading this MDL");
+
+} // namespace
+
+void TForm1::loaditClick() {
+    const std::optional<FileChoice> choice = load.Choose(*m_chooser, this);
+    if (!choice || !ConfirmDiscardEdits())
+        return;
+    load.Accept(*choice);
+    const SplitPath parts = load.SplitFileName();
+    load.SetInitialDir(parts.folder);
+    ui->Edit1->setText(parts.fileName);
+    RescanFile();
+}
+
+void TForm1::scanClick() {
+    if (!HasChosenFile() || !ConfirmDiscardEdits())
+        return;
+    RescanFile();
+}
+
+void TForm1::RescanFile() {
+    if (!HasChosenFile())
+        return;
+    ScanResult result;
+    {
+        BusyCursor busy;
+        // The list reads the table as it draws, so it lets go of every line first.
+        m_listModel->Clear();
+        m_tableLoaded = false;
+        result = ScanMaterialFile(ToPath(load.FileName()), MaterialTable);
+    }
+    switch (result.status) {
+    case ScanStatus::Ok:
+        break;
+    case ScanStatus::OpenFailed:
+        // The count label and "Save Updated MDL" keep their state.
+        prompter().ask(this, {ScanCaption, QString::fromStdString(result.message),
+                              PromptIcon::Critical, PromptButtons::Ok});
+        return;
+    case ScanStatus::ReadFailed:
+        ShowReadProblem(QString::fromStdString(result.message));
+        return;
+    case ScanStatus::BadFloat:
+        ShowReadProblem(QString());
+        return;
+    }
+
+    m_tableLoaded = true;
+    try {
+        BusyCursor busy;
+        RebuildMaterialList();
+    } catch (const ConversionError&) {
+        ShowReadProblem(QString());
+        return;
+    }
+    ui->Button2->setEnabled(false);
+}
+
+void TForm1::ShowReadProblem(const QString& detail) {
+    const QString text =
+        detail.isEmpty() ? ReadProblem : ReadProblem + QLatin1String("\n\n") + detail;
+    prompter().ask(nullptr, {ScanCaption, text, PromptIcon::Critical, PromptButtons::Ok});
+}
+
+bool TForm1::ConfirmDiscardEdits() {
+    if (!MaterialTable.anyModified())
+        return true;
+    const PromptAnswer answer =
+        prompter().ask(this, {QStringLiteral("Tintara"),
+                              QStringLiteral("The changed materials have not been saved.\n"
+                                             "Discard the changes?"),
+                              PromptIcon::Question, PromptButtons::YesNo});
+    return answer == PromptAnswer::Yes;
+}
+
+} // namespace tintara

@@ -1,0 +1,73 @@
+// TForm1: the material list, its property chooser and the selection commands.
+
+#include "mainwindow/tintara1x.h"
+
+#include "framework/Prompter.h"
+#include "mainwindow/MaterialListModel.h"
+#include "material/Conversions.h"
+#include "material/MaterialLines.h"
+#include "ui_tintara1x.h"
+
+#include <QItemSelection>
+
+namespace tintara {
+
+class TForm1::ProgramSelection {
+public:
+    explicit ProgramSelection(TForm1& form) : m_form(form) { ++m_form.m_programSelecting; }
+    ~ProgramSelection() { --m_form.m_programSelecting; }
+    ProgramSelection(const ProgramSelection&) = delete;
+    ProgramSelection& operator=(const ProgramSelection&) = delete;
+
+private:
+    TForm1& m_form;
+};
+
+namespace {
+
+// Every line of the list as one range, however long the list is.
+QItemSelection AllLines(const QAbstractItemModel& model) {
+    const int rows = model.rowCount();
+    if (rows == 0)
+        return {};
+    return QItemSelection(model.index(0, 0), model.index(rows - 1, 0));
+}
+
+} // namespace
+
+void TForm1::RebuildMaterialList() {
+    ProgramSelection programMade(*this);
+    const LineCheck check =
+        m_listModel->Rebuild(BlockPrefix(load.FilterIndex() == 2), ShownProperty());
+    if (check.error)
+        throw ConversionError(*check.error);
+    ui->Label1->setText(QString::fromStdString(CountLabelText(MaterialTable.count())));
+}
+
+void TForm1::ComboBox1Change() {
+    // Only the lines change: the table, its unsaved edits and "Save Updated MDL" stay.
+    if (!m_tableLoaded || ShownProperty() == m_listModel->property())
+        return;
+    try {
+        RebuildMaterialList();
+    } catch (const ConversionError&) {
+        ShowReadProblem(QString());
+    }
+}
+
+void TForm1::Button7Click() {
+    ProgramSelection programMade(*this);
+    ui->texlist->selectionModel()->select(AllLines(*m_listModel), QItemSelectionModel::Select);
+}
+
+void TForm1::Button8Click() {
+    ProgramSelection programMade(*this);
+    ui->texlist->selectionModel()->select(AllLines(*m_listModel), QItemSelectionModel::Toggle);
+}
+
+void TForm1::texlistSelectionChanged() {
+    if (m_programSelecting == 0)
+        texlistClick();
+}
+
+} // namespace tintara
