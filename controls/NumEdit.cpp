@@ -12,17 +12,18 @@
 
 namespace {
 
-// Cuts v + 0.5 toward zero into the 32-bit signed range; values beyond it saturate at
-// its ends.
+// Rounds to the nearest whole number, halves upward: adds 0.5 and takes the whole
+// number at or below the result (so -4.5 gives -4 and -5 stays -5). Results beyond
+// the 32-bit signed range saturate at its ends.
 double RoundToWhole(double value) {
-    const double shifted = value + 0.5;
+    const double shifted = std::floor(value + 0.5);
     if (std::isnan(shifted))
         return 0.0;
-    if (shifted >= 2147483648.0)
+    if (shifted >= 2147483647.0)
         return 2147483647.0;
-    if (shifted <= -2147483649.0)
+    if (shifted <= -2147483648.0)
         return -2147483648.0;
-    return static_cast<double>(static_cast<std::int32_t>(shifted));
+    return shifted;
 }
 
 // The platform's editing shortcuts are commands of the edit, not typed characters,

@@ -44,7 +44,7 @@ public:
     double Number();
 
     // Limits the value to Max, then to Min (NaN gives Min), rounds it to a whole
-    // number when decimals are not allowed, and writes it as the text.
+    // number (halves upward) when decimals are not allowed, and writes it as the text.
     void setNumber(double value);
     // Stores the flag; when false, rounds Number to a whole number. Rewrites the text.
     void setAllowDecimal(bool allow);
