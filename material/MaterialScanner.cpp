@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -9,8 +10,6 @@ namespace tintara {
 namespace {
 
 constexpr std::size_t BlockSize = 256 * 1024;
-constexpr unsigned char OpcodeLow = 0xB6;
-constexpr unsigned char OpcodeHigh = 0x00;
 constexpr std::size_t HeaderSize = 8;
 constexpr unsigned MaxListCount = 40;
 
@@ -62,35 +61,53 @@ private:
     bool m_atEnd = false;
 };
 
-// Advances to the next opcode at an even offset. The reader's position is always at
-// an even offset here, so bytes at even positions relative to it begin a pair.
-// Returns false at the end of the source.
-bool FindOpcode(BlockReader& reader) {
-    for (;;) {
-        if (!reader.fill(2))
-            return false;
-        const unsigned char* p = reader.data();
-        const std::size_t n = reader.available();
-        std::size_t from = 0;
-        // The last byte can only be the second byte of a pair, so search n - 1 bytes.
-        while (from < n - 1) {
-            const auto* hit =
-                static_cast<const unsigned char*>(std::memchr(p + from, OpcodeLow, n - 1 - from));
-            if (!hit)
-                break;
-            const auto k = static_cast<std::size_t>(hit - p);
-            if (k % 2 != 0) {
-                from = k + 1;
-            } else if (p[k + 1] != OpcodeHigh) {
-                from = k + 2;
-            } else {
-                reader.consume(k);
-                return true;
+std::uint64_t LoadLE64(const unsigned char* p) {
+    std::uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::big)
+        v = __builtin_bswap64(v);
+    return v;
+}
+
+// Looks through the bytes in view for the next acceptable list header, skipping the
+// opcodes whose headers are rejected. The position is always at an even offset, so
+// the 16-bit lanes of a little-endian word are the two-byte steps of the search.
+// Returns the header's position, or the position where fewer than a header's bytes
+// remain in view (then `found` is false).
+std::size_t FindHeader(const unsigned char* p, std::size_t n, bool& found) {
+    constexpr std::uint64_t opcodeLanes = 0x00B600B600B600B6ull;
+    constexpr std::uint64_t ones = 0x0001000100010001ull;
+    constexpr std::uint64_t highs = 0x8000800080008000ull;
+    std::size_t i = 0;
+    found = false;
+    while (i + HeaderSize <= n) {
+        if (p[i] != 0xB6 || p[i + 1] != 0x00) {
+            // No opcode here: skip to the next word lane that holds one. Runs of
+            // opcodes take the branch above instead, whose steps the processor can
+            // predict, so a file full of rejected headers is still read quickly.
+            const std::uint64_t x = LoadLE64(p + i) ^ opcodeLanes;
+            const std::uint64_t zeroLanes = (x - ones) & ~x & highs;
+            if (zeroLanes == 0) {
+                i += 8;
+                continue;
             }
+            // The lowest flagged lane is always a real match.
+            i += 2 * static_cast<std::size_t>(std::countr_zero(zeroLanes) / 16);
+            continue;
         }
-        // Every complete pair in view has been looked at; keep an unpaired last byte.
-        reader.consume(n & ~std::size_t{1});
+        const unsigned count = p[i + 2] + 256u * p[i + 3];
+        if (count == 0 || count > MaxListCount) {
+            i += 4;
+            continue;
+        }
+        if ((p[i + 4] | p[i + 5] | p[i + 6] | p[i + 7]) != 0) {
+            i += HeaderSize;
+            continue;
+        }
+        found = true;
+        break;
     }
+    return i;
 }
 
 MaterialRecord DecodeEntry(const unsigned char* p, std::uint64_t offset, std::int32_t list) {
@@ -116,21 +133,14 @@ ScanResult ScanMaterials(ByteSource& source, MaterialTable& table) {
     BlockReader reader(source);
     std::int32_t listCounter = 0;
     try {
-        while (FindOpcode(reader)) {
-            // A header the source cannot supply in full creates nothing, and nothing
-            // after it could hold a complete list either.
-            if (!reader.fill(HeaderSize))
-                break;
-            const unsigned char* h = reader.data();
-            const unsigned count = h[2] + 256u * h[3];
-            if (count == 0 || count > MaxListCount) {
-                reader.consume(4);
+        // A header the source cannot supply in full creates nothing, and nothing after
+        // it could hold a complete list either.
+        while (reader.fill(HeaderSize)) {
+            bool found = false;
+            reader.consume(FindHeader(reader.data(), reader.available(), found));
+            if (!found)
                 continue;
-            }
-            if (h[4] != 0 || h[5] != 0 || h[6] != 0 || h[7] != 0) {
-                reader.consume(HeaderSize);
-                continue;
-            }
+            const unsigned count = reader.data()[2] + 256u * reader.data()[3];
             reader.consume(HeaderSize);
             ++listCounter;
             for (unsigned i = 0; i < count; ++i) {
