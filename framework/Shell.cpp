@@ -102,7 +102,7 @@ QIcon AssociatedIcon(const QString& fileName) {
     const QFileInfo info(fileName);
     if (fileName.isEmpty() || !info.exists())
         return {};
-    static const QFileIconProvider provider;
+    const QFileIconProvider provider;
     return provider.icon(info);
 }
 
