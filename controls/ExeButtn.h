@@ -7,6 +7,10 @@
 // click order (OnClick before the release is handled, latching) is its own.
 // Frame colours are the palette's Midlight (cl3DLight) and Shadow (cl3DDkShadow);
 // Color follows ParentColor as in TMButton (Window role, or Base for clWindow).
+//
+// In a Designer form, promote a QWidget to tintara::TExeButton (header controls/ExeButtn.h) and
+// set the properties below as dynamic properties (stdset="0"), so the generated code
+// sets them by name; connect OnClick() in the form's connections.
 
 #include <QColor>
 #include <QIcon>

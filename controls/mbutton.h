@@ -16,6 +16,10 @@
 // With ParentColor true (the default) Color is the palette's Window colour, which Qt
 // propagates from the parent widget.
 //
+// In a Designer form, promote a QWidget to tintara::TMButton (header controls/mbutton.h) and
+// set the properties below as dynamic properties (stdset="0"), so the generated code
+// sets them by name; connect OnClick() in the form's connections.
+//
 // Hover tracking. The control keeps Qt's mouse tracking on; the first move (or enter
 // event) over it "captures" the pointer (Captured), paints the hover look once with Hot
 // set, and a move past the edges or a leave event ends the capture. A global
