@@ -1,7 +1,9 @@
 #include "mainwindow/WindowFonts.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QStringList>
+
+#include <cmath>
 
 namespace tintara {
 
@@ -33,12 +35,17 @@ QFont ListFont() {
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     // The list was laid out for a fixed-pitch face 8 pixels wide and 13 high; take the
-    // largest size of the font found here whose characters are that wide.
+    // size of the font found here whose characters come closest to that width.
     int chosen = 13;
+    qreal best = 1e9;
     for (int size = 10; size <= 16; ++size) {
         font.setPixelSize(size);
-        if (QFontMetrics(font).horizontalAdvance(QLatin1Char('0')) == ListCharacterWidth)
+        const qreal miss =
+            std::abs(QFontMetricsF(font).horizontalAdvance(QLatin1Char('0')) - ListCharacterWidth);
+        if (miss < best) {
+            best = miss;
             chosen = size;
+        }
     }
     font.setPixelSize(chosen);
     return font;

@@ -75,6 +75,9 @@ protected:
 
     // Asks whether unsaved material edits may be dropped; true when there are none.
     bool ConfirmDiscardEdits();
+
+    // The table itself, for the panel's "send back" and for tests.
+    tintara::MaterialTable& editableMaterials() { return MaterialTable; }
     Prompter& prompter() const { return *m_prompter; }
 
 private:

@@ -1,0 +1,81 @@
+#pragma once
+// A real main window with stand-ins for what it works through: a settings store on a
+// temporary file, a file chooser that returns scripted choices, and a prompter that
+// records message boxes instead of showing them.
+
+#include "framework/FileChooser.h"
+#include "framework/RecordingPrompter.h"
+#include "mainwindow/tintara1x.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+
+namespace tintara::test {
+
+class ScriptedChooser final : public FileChooser {
+public:
+    std::optional<FileChoice> ChooseFileToOpen(QWidget*,
+                                               const FileChoiceRequest& request) override {
+        requests.push_back(request);
+        if (choices.empty())
+            return std::nullopt;
+        const std::optional<FileChoice> next = choices.front();
+        choices.pop_front();
+        return next;
+    }
+    std::deque<std::optional<FileChoice>> choices;
+    std::vector<FileChoiceRequest> requests;
+};
+
+// TForm1 with a count of texlistClick and access to the table for edits.
+class ProbeForm final : public TForm1 {
+public:
+    using TForm1::TForm1;
+    int texlistClicks = 0;
+    tintara::MaterialTable& table() { return editableMaterials(); }
+
+protected:
+    void texlistClick() override { ++texlistClicks; }
+};
+
+class FormFixture {
+public:
+    FormFixture();
+
+    // Where the settings live; write values here before create().
+    QString settingsPath() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
+    std::unique_ptr<QSettings> settings() const;
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    ProbeForm& create(const QString& settingsFile = QString());
+    ProbeForm& form() { return *m_form; }
+    void destroy() { m_form.reset(); }
+
+    // Chooses `file` through "?" with the 1-based filter, by clicking the button.
+    void chooseFile(const QString& file, int filterIndex = 1);
+
+    template <class T> T* child(const char* name) {
+        return m_form->findChild<T*>(QString::fromLatin1(name));
+    }
+    QAbstractItemView* list() { return child<QAbstractItemView>("texlist"); }
+    QStringList lines();
+    QString label() { return child<QLabel>("Label1")->text(); }
+
+    ScriptedChooser chooser;
+    RecordingPrompter prompter;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<ProbeForm> m_form;
+};
+
+} // namespace tintara::test
