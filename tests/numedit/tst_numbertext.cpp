@@ -22,7 +22,6 @@ private slots:
     void format();
     void convert_data();
     void convert();
-    void convertStopsAtNonAscii();
     void roundTrip();
     void ignoresLocale();
 };
@@ -37,22 +36,17 @@ void NumberTextTest::format_data() {
     QTest::newRow("byte") << 255.0 << "255";
     QTest::newRow("negative whole") << -1000.0 << "-1000";
     QTest::newRow("one decimal") << 12.5 << "12.5";
-    QTest::newRow("negative fraction") << -0.5 << "-0.5";
     QTest::newRow("smallest fixed exponent") << 0.0001 << "0.0001";
-    QTest::newRow("fixed with zeros after point") << 0.00015 << "0.00015";
     QTest::newRow("below fixed range") << 0.00001 << "1E-5";
     QTest::newRow("below fixed range with digits") << 0.000015 << "1.5E-5";
     QTest::newRow("largest fixed") << 999999999999999.0 << "999999999999999";
-    QTest::newRow("whole padded with zeros") << 1e14 << "100000000000000";
     QTest::newRow("above fixed range") << 1e15 << "1E15";
     QTest::newRow("negative scientific") << -2.5e20 << "-2.5E20";
     QTest::newRow("rounding carries into next power") << 999999999999999.9 << "1E15";
     QTest::newRow("fifteen significant digits") << 123456789012345678.0 << "1.23456789012346E17";
     QTest::newRow("sum error hidden") << 0.1 + 0.2 << "0.3";
-    QTest::newRow("one third") << 1.0 / 3.0 << "0.333333333333333";
     QTest::newRow("two thirds rounds") << 2.0 / 3.0 << "0.666666666666667";
     QTest::newRow("float widened") << static_cast<double>(12.3f) << "12.3000001907349";
-    QTest::newRow("tiny") << 1e-300 << "1E-300";
     QTest::newRow("largest double") << std::numeric_limits<double>::max() << "1.79769313486232E308";
     QTest::newRow("smallest subnormal")
         << std::numeric_limits<double>::denorm_min() << "4.94065645841247E-324";
@@ -77,56 +71,44 @@ void NumberTextTest::convert_data() {
     QTest::newRow("letters") << "abc" << 0.0;
     QTest::newRow("number then letters") << "12abc" << 12.0;
     QTest::newRow("leading spaces") << " \t\n 42" << 42.0;
-    QTest::newRow("trailing spaces") << "42  " << 42.0;
     QTest::newRow("plus sign") << "+7" << 7.0;
     QTest::newRow("minus sign") << "-7" << -7.0;
     QTest::newRow("sign alone") << "-" << 0.0;
-    QTest::newRow("two signs") << "--5" << 0.0;
     QTest::newRow("space after sign") << "- 5" << 0.0;
     QTest::newRow("comma stops") << "1,5" << 1.0;
     QTest::newRow("fraction") << "12.5" << 12.5;
     QTest::newRow("point without integer part") << ".5" << 0.5;
-    QTest::newRow("negative point without integer part") << "-.25" << -0.25;
     QTest::newRow("point without fraction") << "5." << 5.0;
-    QTest::newRow("point alone") << "." << 0.0;
-    QTest::newRow("second point stops") << "1.2.3" << 1.2;
     QTest::newRow("exponent") << "1e3" << 1000.0;
     QTest::newRow("negative exponent upper case") << "1E-2" << 0.01;
     QTest::newRow("explicit positive exponent") << "2.5e+2x" << 250.0;
     QTest::newRow("exponent without digits") << "1e" << 1.0;
     QTest::newRow("exponent sign without digits") << "1e+" << 1.0;
-    QTest::newRow("exponent alone") << "e5" << 0.0;
     QTest::newRow("formatted small") << "1E-5" << 1e-5;
     QTest::newRow("formatted large negative") << "-2.5E20" << -2.5e20;
     QTest::newRow("leading zeros") << "007" << 7.0;
     QTest::newRow("hex not read") << "0x10" << 0.0;
     QTest::newRow("infinity word not read") << "INF" << 0.0;
-    QTest::newRow("nan word not read") << "NAN" << 0.0;
     QTest::newRow("overflow") << "1e999" << inf;
     QTest::newRow("negative overflow") << "-1e999" << -inf;
     QTest::newRow("underflow") << "1e-999" << 0.0;
     QTest::newRow("zero with huge exponent") << "0e99999999999" << 0.0;
     QTest::newRow("huge exponent digits") << "1e99999999999999999999999" << inf;
-    QTest::newRow("huge negative exponent digits") << "1e-99999999999999999999999" << 0.0;
     QTest::newRow("many digits") << QString(400, QLatin1Char('9')) << inf;
     QTest::newRow("many zeros before digit") << "0." + QString(400, QLatin1Char('0')) + "1" << 0.0;
     QTest::newRow("long digits scaled back")
         << "1" + QString(350, QLatin1Char('0')) + "e-350" << 1.0;
     QTest::newRow("largest double")
         << "1.7976931348623157e308" << std::numeric_limits<double>::max();
+    QTest::newRow("non-ascii digit stops") << QStringLiteral("12\u0663") << 12.0;
+    QTest::newRow("no-break space not skipped") << QStringLiteral("\u00a05") << 0.0;
 }
 
 void NumberTextTest::convert() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(ConvertNumberText(text), value);
-    QCOMPARE(ConvertNumber(text.toStdString()), value);
-}
-
-void NumberTextTest::convertStopsAtNonAscii() {
-    QCOMPARE(ConvertNumberText(QStringLiteral("12\u0663")), 12.0); // Arabic-Indic digit
-    QCOMPARE(ConvertNumberText(QStringLiteral("\u0661\u0662")), 0.0);
-    QCOMPARE(ConvertNumberText(QStringLiteral("\u00a05")), 0.0); // no-break space
+    QCOMPARE(ConvertNumber(text.toStdString()), value); // UTF-8 bytes stop it alike
 }
 
 void NumberTextTest::roundTrip() {

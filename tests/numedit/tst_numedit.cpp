@@ -61,11 +61,8 @@ private slots:
     void setNumber_data();
     void setNumber();
     void identicalTextRaisesNothing();
-    void allowDecimalRounds();
-    void allowMinusFlipsSign();
-    void limitsRefused_data();
-    void limitsRefused();
-    void limitsPullNumber();
+    void flagAndLimitSetters_data();
+    void flagAndLimitSetters();
     void reading_data();
     void reading();
     void readingReentersChangeHandler();
@@ -171,70 +168,51 @@ void NumEditTest::identicalTextRaisesNothing() {
     QCOMPARE(changes.count(), 1);
 }
 
-void NumEditTest::allowDecimalRounds() {
+void NumEditTest::flagAndLimitSetters_data() {
+    QTest::addColumn<double>("start");
+    QTest::addColumn<QString>("setter");
+    QTest::addColumn<double>("argument");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("min");
+    QTest::addColumn<double>("max");
+
+    // Every setter rewrites the text from Number, also when it refuses its value.
+    QTest::newRow("max equal to min refused")
+        << 0.0 << "Max" << -1000.0 << "0" << -1000.0 << 1000.0;
+    QTest::newRow("max nan refused") << 0.0 << "Max" << NaN << "0" << -1000.0 << 1000.0;
+    QTest::newRow("max pulls number down") << 7.5 << "Max" << 5.0 << "5" << -1000.0 << 5.0;
+    QTest::newRow("min above max refused") << 0.0 << "Min" << 2000.0 << "0" << -1000.0 << 1000.0;
+    QTest::newRow("min nan refused") << 0.0 << "Min" << NaN << "0" << -1000.0 << 1000.0;
+    QTest::newRow("min pulls number up") << -3.0 << "Min" << 2.0 << "2" << 2.0 << 1000.0;
+    QTest::newRow("minus off flips sign")
+        << -7.0 << "AllowMinus" << 0.0 << "7" << -1000.0 << 1000.0;
+    QTest::newRow("minus on keeps sign")
+        << -7.0 << "AllowMinus" << 1.0 << "-7" << -1000.0 << 1000.0;
+    QTest::newRow("decimal off rounds")
+        << 12.5 << "AllowDecimal" << 0.0 << "13" << -1000.0 << 1000.0;
+    QTest::newRow("decimal on rewrites")
+        << 12.5 << "AllowDecimal" << 1.0 << "12.5" << -1000.0 << 1000.0;
+}
+
+void NumEditTest::flagAndLimitSetters() {
+    QFETCH(double, start);
+    QFETCH(QString, setter);
+    QFETCH(double, argument);
+    QFETCH(QString, text);
+    QFETCH(double, min);
+    QFETCH(double, max);
+
     TNumEdit edit;
     edit.setAllowDecimal(true);
-    edit.setNumber(12.5);
-    QCOMPARE(edit.text(), QStringLiteral("12.5"));
-    edit.setAllowDecimal(false);
-    QCOMPARE(edit.text(), QStringLiteral("13"));
-
-    // The text is rewritten from Number also when the flag allows decimals.
-    edit.setText(QStringLiteral("abc"));
-    edit.setAllowDecimal(true);
-    QCOMPARE(edit.text(), QStringLiteral("13"));
-}
-
-void NumEditTest::allowMinusFlipsSign() {
-    TNumEdit edit;
     edit.setAllowMinus(true);
-    edit.setNumber(-7);
-    edit.setMax(5);
-    QCOMPARE(edit.text(), QStringLiteral("-7"));
-    edit.setAllowMinus(true);
-    QCOMPARE(edit.text(), QStringLiteral("-7"));
-    edit.setAllowMinus(false); // limits are not applied again
-    QCOMPARE(edit.text(), QStringLiteral("7"));
-    QCOMPARE(edit.property("Number").toDouble(), 7.0);
-}
-
-void NumEditTest::limitsRefused_data() {
-    QTest::addColumn<bool>("setMaxLimit");
-    QTest::addColumn<double>("value");
-
-    QTest::newRow("max equal to min") << true << -1000.0;
-    QTest::newRow("max below min") << true << -2000.0;
-    QTest::newRow("max nan") << true << NaN;
-    QTest::newRow("min equal to max") << false << 1000.0;
-    QTest::newRow("min above max") << false << 2000.0;
-    QTest::newRow("min nan") << false << NaN;
-}
-
-void NumEditTest::limitsRefused() {
-    QFETCH(bool, setMaxLimit);
-    QFETCH(double, value);
-
-    TNumEdit edit;
+    edit.setNumber(start);
     edit.setText(QStringLiteral("xyz"));
-    if (setMaxLimit)
-        edit.setMax(value);
-    else
-        edit.setMin(value);
-    QCOMPARE(edit.Max(), 1000.0);
-    QCOMPARE(edit.Min(), -1000.0);
-    QCOMPARE(edit.text(), QStringLiteral("0")); // rewritten from Number all the same
-}
-
-void NumEditTest::limitsPullNumber() {
-    TNumEdit edit;
-    edit.setNumber(7);
-    edit.setMax(5);
-    QCOMPARE(edit.text(), QStringLiteral("5"));
-    edit.setMin(-3);
-    QCOMPARE(edit.text(), QStringLiteral("5"));
-    edit.setNumber(-3);
-    edit.setMin(2);
-    QCOMPARE(edit.text(), QStringLiteral("2"));
+    const QVariant value =
+        setter.startsWith(QLatin1String("Allow")) ? QVariant(argument != 0.0) : QVariant(argument);
+    QVERIFY(edit.setProperty(setter.toLatin1().constData(), value));
+    QCOMPARE(edit.text(), text);
+    QCOMPARE(edit.Min(), min);
+    QCOMPARE(edit.Max(), max);
 }
 
 void NumEditTest::reading_data() {

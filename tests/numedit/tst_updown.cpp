@@ -43,7 +43,6 @@ class UpDownTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void defaults();
     void bindingWritesPosition();
     void click_data();
     void click();
@@ -53,16 +52,6 @@ private slots:
     void holdingRepeats();
     void buddyDestroyed();
 };
-
-void UpDownTest::defaults() {
-    TUpDown spinner;
-    QCOMPARE(spinner.minimum(), 0);
-    QCOMPARE(spinner.maximum(), 255);
-    QCOMPARE(spinner.value(), 0);
-    QVERIFY(!spinner.wrapping());
-    QCOMPARE(spinner.sizeHint(), QSize(15, 21));
-    QCOMPARE(spinner.focusPolicy(), Qt::NoFocus);
-}
 
 void UpDownTest::bindingWritesPosition() {
     TNumEdit edit;
