@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <vector>
@@ -9,7 +10,6 @@
 namespace tintara {
 namespace {
 
-constexpr std::size_t BlockSize = 256 * 1024;
 constexpr std::size_t HeaderSize = 8;
 constexpr unsigned MaxListCount = 40;
 
@@ -17,7 +17,8 @@ constexpr unsigned MaxListCount = 40;
 // when more contiguous bytes are needed.
 class BlockReader {
 public:
-    explicit BlockReader(ByteSource& source) : m_source(source), m_buffer(BlockSize) {}
+    BlockReader(ByteSource& source, std::size_t blockSize)
+        : m_source(source), m_buffer(std::max<std::size_t>(blockSize, 128)) {}
 
     const unsigned char* data() const { return m_buffer.data() + m_pos; }
     std::size_t available() const { return m_end - m_pos; }
@@ -128,9 +129,9 @@ MaterialRecord DecodeEntry(const unsigned char* p, std::uint64_t offset, std::in
 
 } // namespace
 
-ScanResult ScanMaterials(ByteSource& source, MaterialTable& table) {
+ScanResult ScanMaterials(ByteSource& source, MaterialTable& table, std::size_t blockSize) {
     table.clear();
-    BlockReader reader(source);
+    BlockReader reader(source, blockSize);
     std::int32_t listCounter = 0;
     try {
         // A header the source cannot supply in full creates nothing, and nothing after

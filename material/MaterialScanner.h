@@ -28,9 +28,14 @@ struct ScanResult {
     bool ok() const { return status == ScanStatus::Ok; }
 };
 
+// Bytes read from the source at a time.
+inline constexpr std::size_t DefaultScanBlockSize = 256 * 1024;
+
 // Empties the table and refills it from the bytes of the source. An entry that the
 // source cannot supply in full is not created, and the search ends there.
-ScanResult ScanMaterials(ByteSource& source, MaterialTable& table);
+// `blockSize` (at least 128) only changes how the source is read.
+ScanResult ScanMaterials(ByteSource& source, MaterialTable& table,
+                         std::size_t blockSize = DefaultScanBlockSize);
 
 // Scans a file and records its stamp in the table.
 ScanResult ScanMaterialFile(const std::filesystem::path& path, MaterialTable& table);

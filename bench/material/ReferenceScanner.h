@@ -7,6 +7,7 @@
 #include "material/MaterialRecord.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,16 @@ struct Result {
     std::vector<MaterialRecord> entries;
     bool badFloat = false;
 };
+
+// Field by field, floats by their bits (a record's padding is not compared).
+inline bool SameRecord(const MaterialRecord& a, const MaterialRecord& b) {
+    return a.FileOffset == b.FileOffset && a.Modified == b.Modified &&
+           a.ListNumber == b.ListNumber && std::memcmp(a.Red, b.Red, sizeof a.Red) == 0 &&
+           std::memcmp(a.Green, b.Green, sizeof a.Green) == 0 &&
+           std::memcmp(a.Blue, b.Blue, sizeof a.Blue) == 0 &&
+           std::memcmp(a.Alpha, b.Alpha, sizeof a.Alpha) == 0 &&
+           std::memcmp(&a.Power, &b.Power, sizeof a.Power) == 0;
+}
 
 // getByte() returns the next byte (0..255) or -1 at the end, like fgetc.
 template <typename GetByte> Result Scan(GetByte&& getByte) {

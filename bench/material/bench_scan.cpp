@@ -156,7 +156,7 @@ bool Identical(const tintara::MaterialTable& table, const tintara::reference::Re
     if (table.count() != ref.entries.size())
         return false;
     for (std::size_t i = 0; i < table.count(); ++i)
-        if (std::memcmp(&table[i], &ref.entries[i], sizeof(tintara::MaterialRecord)) != 0)
+        if (!tintara::reference::SameRecord(table[i], ref.entries[i]))
             return false;
     return true;
 }
