@@ -6,6 +6,11 @@
 // field loses the focus or Enter is typed, and written back in one fixed format
 // (see NumberText.h).
 //
+// Typed characters are those a key event carries as text, plus Backspace, Tab and
+// Enter. The platform's edit shortcuts (copy, cut, paste, undo, redo, select all) stay
+// commands of the edit: a keyboard paste takes the clipboard text unfiltered, as the
+// context menu does. Keys that type nothing (arrows, Home, Delete) are the edit's.
+//
 // Change notification: QLineEdit::textChanged, raised for every change of the text
 // whoever makes it (typing, a spinner, the setters, reading Number), never for writing
 // an identical text.
@@ -38,9 +43,10 @@ public:
     // widened to int (codes 128..255 give -128..-1; characters beyond 255 count as '?').
     int KeyPressed() const { return m_keyPressed; }
 
-    // Reads the number from the text: removes the first "," (writing the shortened
-    // text back, which raises textChanged), then converts the text as it then stands.
-    // Neither limits nor rounding are applied.
+    // Reads the number from the whole text, however long: removes the first ","
+    // (writing the shortened text back, which raises textChanged), then converts the
+    // text as it then stands. Neither limits nor rounding are applied. The result may
+    // lie outside the limits and be infinite (a pasted "1e999").
     double Number();
 
     // Limits the value to Max, then to Min (NaN gives Min), rounds it to a whole
