@@ -34,6 +34,8 @@ QIcon SmallCopy(const QIcon& icon) {
 } // namespace
 
 TExeButton::TExeButton(QWidget* parent) : QWidget(parent) {
+    // Moves are reported (OnMouseMove) also while no button is pressed.
+    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

@@ -9,9 +9,10 @@
 #include <QWidget>
 
 #ifdef Q_OS_WIN
-#include <objbase.h>
-#include <shlobj.h>
+// windows.h first: the shell headers rely on its types.
 #include <windows.h>
+
+#include <shlobj.h>
 #endif
 
 namespace tintara::shell {
@@ -80,7 +81,9 @@ void SystemOpen(const OpenRequest& request) {
         return;
     }
     if (IsProgramFile(request.target)) {
-        QProcess::startDetached(request.target, {}, request.workingFolder);
+        // An absolute path, so that a bare name is not looked up in PATH instead.
+        QProcess::startDetached(QFileInfo(request.target).absoluteFilePath(), {},
+                                request.workingFolder);
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(request.target));

@@ -85,8 +85,6 @@ private slots:
     void repaints();
     void shortcut_data();
     void shortcut();
-    void addressAndProgram_data();
-    void addressAndProgram();
 };
 
 void TestExeButton::autoLayout_data() {
@@ -427,32 +425,6 @@ void TestExeButton::shortcut() {
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened.first().target, root + expectedTarget);
     QCOMPARE(opened.first().workingFolder, expectedFolder.isEmpty() ? root : root + expectedFolder);
-}
-
-void TestExeButton::addressAndProgram_data() {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("address");
-
-    QTest::newRow("web address") << "https://www.example.com/" << true;
-    QTest::newRow("mail link") << "mailto:someone@example.com" << true;
-    QTest::newRow("drive path") << "C:\\Tools\\Viewer.exe" << false;
-    QTest::newRow("posix path") << "/usr/bin/env" << false;
-    QTest::newRow("bare name") << "readme.txt" << false;
-}
-
-void TestExeButton::addressAndProgram() {
-    QFETCH(QString, target);
-    QFETCH(bool, address);
-    QCOMPARE(tintara::shell::IsAddress(target), address);
-
-    QList<OpenRequest> opened;
-    {
-        ScopedOpener recorder([&opened](const OpenRequest& request) { opened << request; });
-        tintara::shell::Open(target, QStringLiteral("folder"));
-    }
-    QCOMPARE(opened.size(), 1);
-    QCOMPARE(opened.first().target, target);
-    QCOMPARE(opened.first().workingFolder, QStringLiteral("folder"));
 }
 
 TINTARA_TEST_MAIN(TestExeButton)
