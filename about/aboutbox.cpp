@@ -106,11 +106,12 @@ void TAboutForm::ApplyFonts() {
 }
 
 void TAboutForm::ApplyPictures() {
-    const QPixmap web = about::webPicture();
+    const QColor background = palette().color(QPalette::Window);
+    const QPixmap web = about::webPicture(background);
     ui->MButton3->SetBitmap(web);
     ui->MButton4->SetBitmap(web);
-    ui->MButton2->SetBitmap(about::contactPicture());
-    ui->MButton1->SetBitmap(about::showcasePicture());
+    ui->MButton2->SetBitmap(about::contactPicture(background));
+    ui->MButton1->SetBitmap(about::showcasePicture(background));
 }
 
 void TAboutForm::ConnectHandlers() {

@@ -14,7 +14,6 @@ const QColor kNavy(0, 0, 128);
 const QColor kGreen(0, 128, 0);
 const QColor kMaroon(128, 0, 0);
 const QColor kGrey(128, 128, 128);
-const QColor kSilver(192, 192, 192);
 const QColor kBlue(0, 0, 255);
 const QColor kLime(0, 255, 0);
 const QColor kAqua(0, 255, 255);
@@ -35,8 +34,8 @@ QPixmap indexed(const QImage& image) {
 
 } // namespace
 
-QPixmap webPicture() {
-    QImage image = blankImage(40, 32, kSilver);
+QPixmap webPicture(const QColor& background) {
+    QImage image = blankImage(40, 32, background);
     QPainter p(&image);
     p.setPen(kNavy);
     p.setBrush(kBlue);
@@ -62,8 +61,8 @@ QPixmap webPicture() {
     return indexed(image);
 }
 
-QPixmap contactPicture() {
-    QImage image = blankImage(40, 32, kSilver);
+QPixmap contactPicture(const QColor& background) {
+    QImage image = blankImage(40, 32, background);
     QPainter p(&image);
     p.setPen(kBlack);
     p.setBrush(kWhite);
@@ -83,8 +82,8 @@ QPixmap contactPicture() {
     return indexed(image);
 }
 
-QPixmap showcasePicture() {
-    QImage image = blankImage(134, 137, QColor(212, 208, 200));
+QPixmap showcasePicture(const QColor& background) {
+    QImage image = blankImage(134, 137, background);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient sky(0, 0, 0, 137);
