@@ -156,7 +156,9 @@ void TMButton::paintEvent(QPaintEvent*) {
     for (int i = 0; i < 8; ++i)
         DrawSegment(painter, path[i], path[i + 1], colours[i]);
 
-    if (m_bitmap.isNull())
+    // A control too small for the stretched rectangle draws no bitmap rather than a
+    // mirrored one.
+    if (m_bitmap.isNull() || bitmapRect.isEmpty())
         return;
     if (m_stretch)
         painter.drawPixmap(bitmapRect, m_bitmap);
@@ -175,7 +177,10 @@ void TMButton::mousePressEvent(QMouseEvent* event) {
     m_down = m_latch ? !m_down : true;
     Redraw();
     if (m_dropDownMenu && m_down) {
+        const QPointer<TMButton> self(this);
         m_dropDownMenu->exec(mapToGlobal(QPoint(0, height())));
+        if (!self)
+            return; // a menu command destroyed the button
         // The menu took the release.
         m_leftPressed = false;
         m_down = false;
