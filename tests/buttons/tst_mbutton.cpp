@@ -436,7 +436,7 @@ void TestMButton::bitmapPlacement_data() {
 
     QTest::newRow("stretched") << QSize(20, 16) << QSize(4, 4) << true << QRect(2, 2, 14, 10);
     QTest::newRow("stretched into too small a control")
-        << QSize(6, 6) << QSize(4, 4) << true << QRect();
+        << QSize(4, 4) << QSize(4, 4) << true << QRect();
     QTest::newRow("centred smaller") << QSize(21, 15) << QSize(5, 4) << false << QRect(8, 5, 5, 4);
     QTest::newRow("centred larger overhangs")
         << QSize(10, 10) << QSize(15, 13) << false << QRect(-2, -1, 15, 13);
