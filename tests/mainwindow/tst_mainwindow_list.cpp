@@ -1,0 +1,135 @@
+// The material list's selection: clicks and keys raise texlistClick, the program's own
+// selection changes do not; "Select All" and "Invert Selection".
+
+#include "FormFixture.h"
+#include "MaterialFileWriter.h"
+#include "testsupport.h"
+
+using namespace tintara;
+using namespace tintara::test;
+
+class MainWindowListTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void userSelectionRaisesTexlistClick();
+    void programSelectionDoesNot();
+    void clickAnywhereOnALineSelectsIt();
+    void selectAllSelectsEveryLine();
+    void invertSelectionFlipsEveryLine();
+    void selectionCommandsOnEmptyList();
+
+private:
+    QList<int> selectedRows();
+    void clickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+    std::unique_ptr<FormFixture> f;
+    ProbeForm* form = nullptr;
+};
+
+void MainWindowListTest::init() {
+    f = std::make_unique<FormFixture>();
+    MaterialFileWriter file;
+    std::vector<EntryFloats> entries;
+    for (int i = 0; i < 7; ++i)
+        entries.push_back(MakeEntry(0.1f * static_cast<float>(i), 0.0f, 0.0f, 1.0f));
+    file.padTo(64).list(entries);
+    QVERIFY(file.save(f->path("seven.mdl")));
+    form = &f->create();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    f->chooseFile(f->path("seven.mdl"));
+    QCOMPARE(f->lines().size(), 7);
+}
+
+void MainWindowListTest::cleanup() {
+    f.reset();
+    form = nullptr;
+}
+
+QList<int> MainWindowListTest::selectedRows() {
+    QList<int> rows;
+    for (const QModelIndex& index : f->list()->selectionModel()->selectedIndexes())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void MainWindowListTest::clickRow(int row, Qt::KeyboardModifiers modifiers) {
+    QAbstractItemView* list = f->list();
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
+}
+
+void MainWindowListTest::userSelectionRaisesTexlistClick() {
+    clickRow(1);
+    QCOMPARE(selectedRows(), QList<int>({1}));
+    QCOMPARE(form->texlistClicks, 1);
+
+    clickRow(3, Qt::ControlModifier);
+    QCOMPARE(selectedRows(), QList<int>({1, 3}));
+    QCOMPARE(form->texlistClicks, 2);
+
+    clickRow(5, Qt::ShiftModifier);
+    QCOMPARE(selectedRows(), QList<int>({1, 3, 4, 5}));
+    QCOMPARE(form->texlistClicks, 3);
+
+    QTest::keyClick(f->list(), Qt::Key_Down);
+    QCOMPARE(selectedRows(), QList<int>({6}));
+    QCOMPARE(form->texlistClicks, 4);
+
+    QTest::keyClick(f->list(), Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(selectedRows(), QList<int>({5, 6}));
+    QCOMPARE(form->texlistClicks, 5);
+}
+
+void MainWindowListTest::programSelectionDoesNot() {
+    clickRow(2);
+    QCOMPARE(form->texlistClicks, 1);
+    f->child<QPushButton>("Button7")->click();
+    f->child<QPushButton>("Button8")->click();
+    form->RebuildMaterialList();
+    QVERIFY(selectedRows().isEmpty());
+    clickRow(0);
+    form->RescanFile();
+    QCOMPARE(form->texlistClicks, 2);
+}
+
+void MainWindowListTest::clickAnywhereOnALineSelectsIt() {
+    QAbstractItemView* list = f->list();
+    const QRect rect = list->visualRect(list->model()->index(4, 0));
+    // Right of the text, near the list's right edge.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(list->viewport()->width() - 4, rect.center().y()));
+    QCOMPARE(selectedRows(), QList<int>({4}));
+}
+
+void MainWindowListTest::selectAllSelectsEveryLine() {
+    clickRow(2);
+    f->child<QPushButton>("Button7")->click();
+    QCOMPARE(selectedRows(), QList<int>({0, 1, 2, 3, 4, 5, 6}));
+}
+
+void MainWindowListTest::invertSelectionFlipsEveryLine() {
+    clickRow(1);
+    clickRow(3, Qt::ControlModifier);
+    clickRow(4, Qt::ControlModifier);
+    f->child<QPushButton>("Button8")->click();
+    QCOMPARE(selectedRows(), QList<int>({0, 2, 5, 6}));
+    f->child<QPushButton>("Button8")->click();
+    QCOMPARE(selectedRows(), QList<int>({1, 3, 4}));
+}
+
+void MainWindowListTest::selectionCommandsOnEmptyList() {
+    MaterialFileWriter empty;
+    empty.padTo(40);
+    QVERIFY(empty.save(f->path("empty.mdl")));
+    f->chooseFile(f->path("empty.mdl"));
+    f->child<QPushButton>("Button7")->click();
+    f->child<QPushButton>("Button8")->click();
+    QVERIFY(selectedRows().isEmpty());
+}
+
+TINTARA_TEST_MAIN(MainWindowListTest)
+#include "tst_mainwindow_list.moc"
