@@ -115,7 +115,6 @@ private slots:
     void setFlag_data();
     void setFlag();
     void systemColours();
-    void propertiesByName();
 };
 
 void TestMButton::frame_data() {
@@ -539,20 +538,6 @@ void TestMButton::systemColours() {
     button->SetColor(Qt::yellow);
     QVERIFY(!button->ParentColor());
     QCOMPARE(button->Color(), QColor(Qt::yellow));
-}
-
-void TestMButton::propertiesByName() {
-    // As a form's generated code sets them on a promoted widget.
-    TMButton button;
-    QVERIFY(button.setProperty("Border", false));
-    QVERIFY(button.setProperty("Stretch", false));
-    QVERIFY(button.setProperty("Bitmap", QPixmap(4, 3)));
-    QVERIFY(!button.Border());
-    QVERIFY(!button.Stretch());
-    QCOMPARE(button.Bitmap().size(), QSize(4, 3));
-    QVERIFY(!button.setProperty("ClickLeft", true));
-    QCOMPARE(button.property("Latch"), QVariant(false));
-    QCOMPARE(button.property("Highlight"), QVariant(true));
 }
 
 TINTARA_TEST_MAIN(TestMButton)
