@@ -49,6 +49,19 @@ std::string FormatNumber(double value) {
     int exponent10 = 0;
     std::from_chars(scientific.data() + pos + 1 + (scientific[pos + 1] == '+' ? 1 : 0),
                     scientific.data() + scientific.size(), exponent10);
+    // Rounding the largest doubles up to 15 digits can pass the largest double, and
+    // such a text would read back as an infinity: take the 15-digit value below.
+    double check = 0;
+    if (std::from_chars(scientific.data(), scientific.data() + scientific.size(), check).ec ==
+        std::errc::result_out_of_range) {
+        for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit) {
+            if (*digit != '0') {
+                --*digit;
+                break;
+            }
+            *digit = '9';
+        }
+    }
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 

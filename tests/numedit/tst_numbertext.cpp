@@ -47,7 +47,10 @@ void NumberTextTest::format_data() {
     QTest::newRow("sum error hidden") << 0.1 + 0.2 << "0.3";
     QTest::newRow("two thirds rounds") << 2.0 / 3.0 << "0.666666666666667";
     QTest::newRow("float widened") << static_cast<double>(12.3f) << "12.3000001907349";
-    QTest::newRow("largest double") << std::numeric_limits<double>::max() << "1.79769313486232E308";
+    // Rounded down, so the text still reads back as a number.
+    QTest::newRow("largest double") << std::numeric_limits<double>::max() << "1.79769313486231E308";
+    QTest::newRow("largest negative double")
+        << -std::numeric_limits<double>::max() << "-1.79769313486231E308";
     QTest::newRow("smallest subnormal")
         << std::numeric_limits<double>::denorm_min() << "4.94065645841247E-324";
     QTest::newRow("infinity") << inf << "INF";
@@ -122,6 +125,15 @@ void NumberTextTest::roundTrip() {
         const double back = ConvertNumber(text);
         QVERIFY2(std::abs(back - value) <= std::abs(value) * 1e-14 + 5e-324, text.c_str());
         QCOMPARE(FormatNumber(back), text);
+    }
+    // The largest doubles round up past the range at 15 digits unless kept below it.
+    double value = std::numeric_limits<double>::max();
+    for (int i = 0; i < 1000; ++i, value = std::nextafter(value, 0.0)) {
+        for (const double v : {value, -value}) {
+            const double back = ConvertNumber(FormatNumber(v));
+            QVERIFY2(std::isfinite(back) && std::abs(back - v) <= std::abs(v) * 1e-14,
+                     FormatNumber(v).c_str());
+        }
     }
 }
 
