@@ -15,6 +15,10 @@
 // geometry change) and every change of the picture rebuild the shape. Between
 // BeginLoading and Loaded geometry changes do not; Loaded then rebuilds the shape only
 // if the size differs from the one it was built for.
+//
+// At each paint with a picture, AutoSize and Stretch are made exclusive: the one changed
+// last wins, and with both off AutoSize comes on. A move with the left button alone held
+// (no other button, no Shift, Ctrl or Alt) drags the form while Moveable is on.
 
 #include "controls/bmshapedform_image.h"
 

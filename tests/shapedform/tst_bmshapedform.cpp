@@ -147,6 +147,23 @@ private slots:
         QVERIFY(!form.windowFlags().testFlag(Qt::FramelessWindowHint));
     }
 
+    void loadingDefersGeometryChanges() {
+        QWidget form;
+        form.resize(64, 64);
+        auto* shaped = new TBMShapedForm(&form);
+        shaped->BeginLoading();
+        shaped->Picture()->Assign(Disc(64)); // a picture shapes the form even while loading
+        const QRegion disc = form.mask();
+        QVERIFY(disc.contains(QPoint(32, 32)));
+        shaped->SetAlign(TImage::alNone);
+        shaped->SetBounds(0, 0, 32, 32);
+        QCOMPARE(form.mask(), disc);
+        shaped->Loaded();
+        shaped->SetBounds(0, 0, 32, 32);
+        QVERIFY(QRect(0, 0, 32, 32).contains(form.mask().boundingRect()));
+        QVERIFY(form.mask().contains(QPoint(16, 16)));
+    }
+
     void paintKeepsOneSwitchOn_data() {
         QTest::addColumn<bool>("withPicture");
         QTest::addColumn<QString>(
