@@ -35,7 +35,8 @@ std::optional<ShortcutTarget> ResolveShellLink(const QString& fileName, QWidget*
         IPersistFile* file = nullptr;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
             const std::wstring path = QDir::toNativeSeparators(fileName).toStdWString();
-            const HWND window = owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr;
+            // The top-level window: asking a child for its id would make it native.
+            const HWND window = owner ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
             wchar_t target[MAX_PATH] = {};
             wchar_t folder[MAX_PATH] = {};
             if (SUCCEEDED(file->Load(path.c_str(), STGM_READ)) &&

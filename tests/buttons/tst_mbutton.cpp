@@ -102,6 +102,7 @@ private slots:
     void hoverEdges_data();
     void hoverEdges();
     void leaveEventEndsTracking();
+    void pointerThroughThePlatform();
     void dragOffKeepsDown();
     void rightButtonChangesNothing_data();
     void rightButtonChangesNothing();
@@ -246,6 +247,25 @@ void TestMButton::leaveEventEndsTracking() {
 
     QVERIFY(!button->Captured());
     QCOMPARE(paints.count, 1);
+}
+
+void TestMButton::pointerThroughThePlatform() {
+    // Without a pressed button QTest moves the platform's pointer, which delivers the
+    // enter, move and leave events a real pointer would.
+    QWidget window;
+    window.resize(120, 80);
+    window.move(200, 200);
+    auto* button = new TMButton(&window);
+    button->setGeometry(10, 10, kW, kH);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseMove(&window, QPoint(100, 70));
+    QVERIFY(!button->Captured());
+
+    QTest::mouseMove(button, QPoint(5, 5));
+    QTRY_VERIFY(button->Captured());
+    QTest::mouseMove(&window, QPoint(100, 70));
+    QTRY_VERIFY(!button->Captured());
 }
 
 void TestMButton::dragOffKeepsDown() {
