@@ -84,6 +84,8 @@ TAboutForm::TAboutForm(QWidget* owner) : QDialog(owner), ui(std::make_unique<Ui:
     ui->ExeButton1->SetCaption(defaultApplicationTitle());
 
     ConnectHandlers();
+    // "Close" is first in the tab order, so it has the focus when the window first shows.
+    ui->Button1->setFocus(Qt::TabFocusReason);
 }
 
 TAboutForm::~TAboutForm() = default;

@@ -106,13 +106,17 @@ void TestAboutBox::descriptionOnEveryShowing() {
     for (int showing = 0; showing < 2; ++showing) {
         QString shown;
         bool wasModal = false;
+        QWidget* focus = nullptr;
         QTimer::singleShot(0, &form, [&] {
             shown = child<QLabel>(form, "Label1")->text();
             wasModal = form.isModal() && form.isVisible();
+            if (QTest::qWaitForWindowActive(&form))
+                focus = QApplication::focusWidget();
             QTest::mouseClick(child<QPushButton>(form, "Button1"), Qt::LeftButton);
         });
         tintara::ShowAboutFor(form);
         QVERIFY(wasModal);
+        QCOMPARE(focus, child<QPushButton>(form, "Button1"));
         QCOMPARE(shown, expected);
         QCOMPARE(form.result(), int(QDialog::Rejected));
         QVERIFY(!form.isVisible());
@@ -151,6 +155,9 @@ void TestAboutBox::libraryLines_data() {
 }
 
 void TestAboutBox::libraryLines() {
+#ifdef Q_OS_WIN
+    QSKIP("libraries are installed through the library path here");
+#endif
     QFETCH(QString, fileName);
     QFETCH(QString, expected);
     QVERIFY(QFile::copy(TINTARA_LIB_2307, m_libraries->filePath(libraryFile("nvbmp"))));
@@ -180,6 +187,9 @@ void TestAboutBox::listsStayInStep() {
 }
 
 void TestAboutBox::libraryInstalledBetweenShowings() {
+#ifdef Q_OS_WIN
+    QSKIP("libraries are installed through the library path here");
+#endif
     TAboutForm form;
     const QString name = libraryFile("nvmdl");
     form.show();
