@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTextBlock>
 #include <QTextCursor>
 
 namespace tintara {

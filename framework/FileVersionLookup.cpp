@@ -103,7 +103,7 @@ LibrarySearchOrder systemLibrarySearchOrder() {
     if (!triplet.isEmpty())
         order.foldersAfterCache << QStringLiteral("/lib/") + triplet
                                 << QStringLiteral("/usr/lib/") + triplet;
-    if (sizeof(void*) == 8)
+    if constexpr (sizeof(void*) == 8)
         order.foldersAfterCache << QStringLiteral("/lib64") << QStringLiteral("/usr/lib64");
     order.foldersAfterCache << QStringLiteral("/lib") << QStringLiteral("/usr/lib");
     return order;
