@@ -48,6 +48,10 @@ QFont ListFont() {
         }
     }
     font.setPixelSize(chosen);
+    // Spread the characters to exactly that width, so the columns stay under their
+    // headings along the whole line.
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+    font.setLetterSpacing(QFont::AbsoluteSpacing, ListCharacterWidth - advance);
     return font;
 }
 

@@ -86,6 +86,7 @@ private:
     void LoadSettings();
     void SaveSettings();
     void WirePanel();
+    void ClearMaterialList();
     void ComboBox1Change();
     void texlistSelectionChanged();
     void ShowReadProblem(const QString& detail);

@@ -63,7 +63,7 @@ void TForm1::RescanFile() {
     {
         BusyCursor busy;
         // The list reads the table as it draws, so it lets go of every line first.
-        m_listModel->Clear();
+        ClearMaterialList();
         m_tableLoaded = false;
         result = ScanMaterialFile(ToPath(load.FileName()), MaterialTable);
     }

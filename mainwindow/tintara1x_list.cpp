@@ -44,6 +44,11 @@ void TForm1::RebuildMaterialList() {
     ui->Label1->setText(QString::fromStdString(CountLabelText(MaterialTable.count())));
 }
 
+void TForm1::ClearMaterialList() {
+    ProgramSelection programMade(*this);
+    m_listModel->Clear();
+}
+
 void TForm1::ComboBox1Change() {
     // Only the lines change: the table, its unsaved edits and "Save Updated MDL" stay.
     if (!m_tableLoaded || ShownProperty() == m_listModel->property())

@@ -267,7 +267,7 @@ void MainWindowStartTest::listColumnsLineUpUnderHeadings() {
     for (const auto& column : columns) {
         const QRect heading = f.child<QLabel>(column.heading)->geometry();
         const int centre = columnCentre(column.firstChar, column.chars);
-        QVERIFY2(std::abs(centre - heading.center().x()) <= 6,
+        QVERIFY2(std::abs(centre - heading.center().x()) <= 3,
                  qPrintable(QStringLiteral("%1 at %2, column centre %3")
                                 .arg(QLatin1String(column.heading))
                                 .arg(heading.center().x())
