@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <filesystem>
 #include <memory>
 
 class QCloseEvent;
@@ -51,6 +52,15 @@ public:
     // a shown channel cannot be converted; the lines before that entry stay and the
     // label keeps its text.
     void RebuildMaterialList();
+
+    // Selects exactly one line, made current and scrolled into view, as the program's
+    // own selection (texlistClick is not raised). Out-of-range rows select nothing.
+    void SelectLine(int row);
+    // The first selected line, -1 when none is selected.
+    int FirstSelectedLine() const;
+
+    // The chosen file as a path for the material core; empty before the first choice.
+    std::filesystem::path ChosenFilePath() const;
 
     // Scans the chosen file without asking about unsaved edits (the save uses this
     // after writing). Does nothing when no file was chosen.

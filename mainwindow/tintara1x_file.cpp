@@ -17,14 +17,6 @@
 namespace tintara {
 namespace {
 
-std::filesystem::path ToPath(const QString& name) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(name.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(name).toStdString());
-#endif
-}
-
 // Shows the busy cursor for as long as it lives.
 class BusyCursor {
 public:
@@ -38,6 +30,14 @@ const QString ScanCaption = QStringLiteral("TINTARA");
 const QString ReadProblem = QStringLiteral("Sorry. Having a problem reading this MDL");
 
 } // namespace
+
+std::filesystem::path TForm1::ChosenFilePath() const {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(load.FileName().toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(load.FileName()).toStdString());
+#endif
+}
 
 void TForm1::loaditClick() {
     const std::optional<FileChoice> choice = load.Choose(*m_chooser, this);
@@ -65,7 +65,7 @@ void TForm1::RescanFile() {
         // The list reads the table as it draws, so it lets go of every line first.
         ClearMaterialList();
         m_tableLoaded = false;
-        result = ScanMaterialFile(ToPath(load.FileName()), MaterialTable);
+        result = ScanMaterialFile(ChosenFilePath(), MaterialTable);
     }
     switch (result.status) {
     case ScanStatus::Ok:

@@ -70,6 +70,28 @@ void TForm1::Button8Click() {
     ui->texlist->selectionModel()->select(AllLines(*m_listModel), QItemSelectionModel::Toggle);
 }
 
+void TForm1::SelectLine(int row) {
+    ProgramSelection programMade(*this);
+    QItemSelectionModel* selection = ui->texlist->selectionModel();
+    const QModelIndex index = m_listModel->index(row, 0);
+    if (!index.isValid()) {
+        selection->clearSelection();
+        return;
+    }
+    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    ui->texlist->scrollTo(index);
+}
+
+int TForm1::FirstSelectedLine() const {
+    // Ranges can be many but are few in practice; rows are not walked one by one.
+    int first = -1;
+    for (const QItemSelectionRange& range : ui->texlist->selectionModel()->selection()) {
+        if (first < 0 || range.top() < first)
+            first = range.top();
+    }
+    return first;
+}
+
 void TForm1::texlistSelectionChanged() {
     if (m_programSelecting == 0)
         texlistClick();

@@ -15,6 +15,7 @@ private slots:
     void cleanup();
     void userSelectionRaisesTexlistClick();
     void programSelectionDoesNot();
+    void programSelectsOneLine();
     void clickAnywhereOnALineSelectsIt();
     void selectAllSelectsEveryLine();
     void invertSelectionFlipsEveryLine();
@@ -94,6 +95,23 @@ void MainWindowListTest::programSelectionDoesNot() {
     clickRow(0);
     form->RescanFile();
     QCOMPARE(form->texlistClicks, 2);
+}
+
+void MainWindowListTest::programSelectsOneLine() {
+    clickRow(5);
+    clickRow(2, Qt::ControlModifier);
+    QCOMPARE(form->FirstSelectedLine(), 2);
+    form->SelectLine(4);
+    QCOMPARE(selectedRows(), QList<int>({4}));
+    QCOMPARE(form->FirstSelectedLine(), 4);
+    QCOMPARE(f->list()->currentIndex().row(), 4);
+    form->SelectLine(7);
+    QVERIFY(selectedRows().isEmpty());
+    QCOMPARE(form->FirstSelectedLine(), -1);
+    QCOMPARE(form->texlistClicks, 2);
+    // The user's next step goes on from the line the program selected.
+    QTest::keyClick(f->list(), Qt::Key_Down);
+    QCOMPARE(selectedRows(), QList<int>({5}));
 }
 
 void MainWindowListTest::clickAnywhereOnALineSelectsIt() {
