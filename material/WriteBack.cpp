@@ -24,9 +24,10 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, const MaterialTab
         // that scan read, rather than write at offsets that may now mean anything.
         const FileStamp now = file.stamp();
         if (!table.stamp().valid || now != table.stamp()) {
-            result.error = "'" + file.name() +
-                           "' was changed by another program after it was read. Nothing was "
-                           "written; rescan the file and make the changes again.";
+            // Built by appending: GCC 12 misreports "literal" + string at -O3.
+            result.error.append("'").append(file.name());
+            result.error.append("' was changed by another program after it was read. Nothing "
+                                "was written; rescan the file and make the changes again.");
             return result;
         }
         for (const MaterialRecord& record : table.records()) {
@@ -37,9 +38,11 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, const MaterialTab
                 static_cast<std::uint64_t>(record.FileOffset) <= now.size &&
                 now.size - static_cast<std::uint64_t>(record.FileOffset) >= MaterialEntrySize;
             if (!inside) {
-                result.error = "A material at offset " + std::to_string(record.FileOffset) +
-                               " lies beyond the end of '" + file.name() +
-                               "'. Nothing was written.";
+                result.error.append("A material at offset ")
+                    .append(std::to_string(record.FileOffset))
+                    .append(" lies beyond the end of '")
+                    .append(file.name())
+                    .append("'. Nothing was written.");
                 return result;
             }
         }
