@@ -82,11 +82,13 @@ std::size_t FindHeader(const unsigned char* p, std::size_t n, bool& found) {
     std::size_t i = 0;
     found = false;
     while (i + HeaderSize <= n) {
-        if (p[i] != 0xB6 || p[i + 1] != 0x00) {
+        // One little-endian load holds the opcode, the count and the reserved bytes.
+        const std::uint64_t header = LoadLE64(p + i);
+        if ((header & 0xFFFF) != 0x00B6) {
             // No opcode here: skip to the next word lane that holds one. Runs of
-            // opcodes take the branch above instead, whose steps the processor can
+            // opcodes take the path below instead, whose steps the processor can
             // predict, so a file full of rejected headers is still read quickly.
-            const std::uint64_t x = LoadLE64(p + i) ^ opcodeLanes;
+            const std::uint64_t x = header ^ opcodeLanes;
             const std::uint64_t zeroLanes = (x - ones) & ~x & highs;
             if (zeroLanes == 0) {
                 i += 8;
@@ -96,12 +98,12 @@ std::size_t FindHeader(const unsigned char* p, std::size_t n, bool& found) {
             i += 2 * static_cast<std::size_t>(std::countr_zero(zeroLanes) / 16);
             continue;
         }
-        const unsigned count = p[i + 2] + 256u * p[i + 3];
-        if (count == 0 || count > MaxListCount) {
+        const auto count = static_cast<unsigned>((header >> 16) & 0xFFFF);
+        if (count - 1u >= MaxListCount) { // 0 wraps round and is rejected too
             i += 4;
             continue;
         }
-        if ((p[i + 4] | p[i + 5] | p[i + 6] | p[i + 7]) != 0) {
+        if ((header >> 32) != 0) {
             i += HeaderSize;
             continue;
         }
