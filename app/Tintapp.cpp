@@ -1,9 +1,13 @@
 // Program entry: builds the settings section name, starts the application object,
-// creates the main window and runs the message loop until it closes.
+// creates the main window and the hidden About window, and runs the message loop until
+// the main window closes.
 
+#include "about/aboutbox.h"
 #include "framework/SettingsStore.h"
 #include "framework/TApplication.h"
 #include "mainwindow/tintara1x.h"
+
+#include <QIcon>
 
 #include <memory>
 
@@ -16,9 +20,14 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Tintara"));
 
     std::unique_ptr<tintara::TForm1> form;
-    // The program's other windows are created here too, hidden, once they exist.
     return app.Run([&] {
         form = std::make_unique<tintara::TForm1>();
+        // The main window's icon (its resources are loaded by now) is the program's
+        // icon, which the About window shows.
+        app.setWindowIcon(QIcon(QStringLiteral(":/tintara/tintara.png")));
+        // Hidden until "About" shows it; the main window owns it.
+        auto* about = new tintara::TAboutForm(form.get());
+        form->SetAboutForm(about);
         form->show();
     });
 }

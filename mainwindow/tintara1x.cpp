@@ -3,6 +3,7 @@
 
 #include "mainwindow/tintara1x.h"
 
+#include "framework/ColourChooser.h"
 #include "framework/FileChooser.h"
 #include "framework/Prompter.h"
 #include "framework/SettingsStore.h"
@@ -42,11 +43,16 @@ TForm1::TForm1(QWidget* parent) : TForm1(TForm1Services{}, parent) {}
 TForm1::TForm1(TForm1Services services, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TForm1>()), load(OpenFilters()),
       Settings(std::move(services.settings)), m_chooser(services.fileChooser),
-      m_prompter(services.prompter ? services.prompter : &DefaultPrompter()) {
+      m_prompter(services.prompter ? services.prompter : &DefaultPrompter()),
+      m_colourChooser(services.colourChooser) {
     InitFormResources();
     if (!m_chooser) {
         m_ownChooser = std::make_unique<QtFileChooser>();
         m_chooser = m_ownChooser.get();
+    }
+    if (!m_colourChooser) {
+        m_ownColourChooser = std::make_unique<QtColourChooser>();
+        m_colourChooser = m_ownColourChooser.get();
     }
     ui->setupUi(this);
     SetUpControls();
@@ -66,6 +72,13 @@ void TForm1::SetUpControls() {
     for (QLabel* label :
          {ui->Label11, ui->Label12, ui->Label13, ui->Label14, ui->Label15, ui->Label16}) {
         label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+    }
+    // The right-aligned swatch captions grow to the left, keeping their right edge.
+    for (QLabel* label : {ui->Label6, ui->Label7, ui->Label8, ui->Label9}) {
+        const int wanted = std::min(label->sizeHint().width(), label->geometry().right() + 1);
+        if (wanted > label->width())
+            label->setGeometry(label->geometry().right() + 1 - wanted, label->y(), wanted,
+                               label->height());
     }
 
     QPalette memo = ui->Memo1->palette();
@@ -87,6 +100,7 @@ void TForm1::ConnectHandlers() {
     connect(ui->ComboBox1, &QComboBox::currentTextChanged, this, &TForm1::ComboBox1Change);
     connect(ui->texlist->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TForm1::texlistSelectionChanged);
+    ConnectPanel();
 }
 
 void TForm1::LoadSettings() {

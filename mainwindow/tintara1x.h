@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the material list with its property chooser and count label, the
-// file choice, the settings it keeps between runs, and the group box that holds the
-// material properties panel.
+// file choice, the settings it keeps between runs, the material properties panel with
+// its colour adjustment panel, and saving the edited materials.
 
 #include "framework/OpenDialog.h"
 #include "material/MaterialTable.h"
@@ -13,6 +13,7 @@
 #include <memory>
 
 class QCloseEvent;
+class TShape;
 
 namespace Ui {
 class TForm1;
@@ -20,17 +21,20 @@ class TForm1;
 
 namespace tintara {
 
+class ColourChooser;
 class FileChooser;
 class MaterialListModel;
 class Prompter;
 class SettingsStore;
+class TAboutForm;
 
 // What the window works through; tests supply stand-ins. Null members mean the real
-// thing: the user's settings store, the system's file dialog, message boxes.
+// thing: the user's settings store, the system's file and colour dialogs, message boxes.
 struct TForm1Services {
     std::unique_ptr<SettingsStore> settings;
     FileChooser* fileChooser = nullptr;
     Prompter* prompter = nullptr;
+    ColourChooser* colourChooser = nullptr;
 };
 
 class TForm1 : public QWidget {
@@ -66,6 +70,10 @@ public:
     // after writing). Does nothing when no file was chosen.
     void RescanFile();
 
+    // The About window that "About" shows; created hidden at start-up and owned by
+    // this window as its child. Without one, "About" does nothing.
+    void SetAboutForm(TAboutForm* form) { m_aboutForm = form; }
+
 public slots:
     void scanClick();    // "Rescan"
     void loaditClick();  // "?"
@@ -73,6 +81,14 @@ public slots:
     void Button7Click(); // "Select All"
     void Button8Click(); // "Invert Selection"
     void SaveAs1Click(); // "Save Updated MDL"
+
+    // The properties panel. The ">>" and "<<" buttons carry their colour slot in the
+    // dynamic property "Tag"; Sender is the button clicked.
+    void Button4Click(QObject* Sender);  // ">>": swatch into the adjustment panel
+    void Button13Click(QObject* Sender); // "<<": adjustment panel into the swatch
+    void NumEdit1Change();               // red, green, blue or alpha edited
+    void Button5Click();                 // "Colour Selector"
+    void Button6Click();                 // "<< Send modified Material back"
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -82,6 +98,14 @@ protected:
     // A change of the list's selection made by the user (mouse or keyboard); never
     // raised for selections the program makes.
     virtual void texlistClick();
+
+    // Shows table entry `index` in the swatches and the power field. Throws
+    // ConversionError for a channel that cannot be converted; the slots before it are
+    // then already shown.
+    void ShowMaterial(int index);
+    // Copies swatch `slot` and its alpha into the adjustment panel. Throws
+    // ConversionError (before changing anything) for an alpha that cannot be converted.
+    void SendSwatchToPanel(int slot);
 
     // Asks whether unsaved material edits may be dropped; true when there are none.
     bool ConfirmDiscardEdits();
@@ -96,6 +120,10 @@ private:
     void LoadSettings();
     void SaveSettings();
     void WirePanel();
+    void ConnectPanel();
+    void HideIndicators();
+    void ShowOnlyIndicator(int slot);
+    static int SlotOf(const QObject* sender);
     void ClearMaterialList();
     void ComboBox1Change();
     void texlistSelectionChanged();
@@ -111,11 +139,18 @@ private:
     tintara::MaterialTable MaterialTable;
     MaterialListModel* m_listModel = nullptr;
 
+    // The panel's swatches and indicators by colour slot (controls of the layout), and
+    // the alpha that goes with each swatch's colour.
+    std::array<TShape*, 4> SwatchShape{};
+    std::array<TShape*, 4> IndicatorShape{};
     std::array<float, 4> SwatchAlpha{};
 
     std::unique_ptr<FileChooser> m_ownChooser;
     FileChooser* m_chooser = nullptr;
     Prompter* m_prompter = nullptr;
+    std::unique_ptr<ColourChooser> m_ownColourChooser;
+    ColourChooser* m_colourChooser = nullptr;
+    TAboutForm* m_aboutForm = nullptr;
     int m_programSelecting = 0;
     bool m_tableLoaded = false; // the last scan read the file; a rebuild may show it
     bool m_closeFailedOnce = false;

@@ -2,10 +2,13 @@
 
 #include "mainwindow/tintara1x.h"
 
+#include "about/showabout.h"
+
 namespace tintara {
 
 void TForm1::Button3Click() {
-    // Opens the About window once it exists.
+    if (m_aboutForm)
+        tintara::ShowAboutFor(*m_aboutForm);
 }
 
 } // namespace tintara

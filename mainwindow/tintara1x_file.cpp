@@ -4,27 +4,18 @@
 #include "mainwindow/tintara1x.h"
 
 #include "framework/Prompter.h"
+#include "mainwindow/BusyCursor.h"
 #include "mainwindow/MaterialListModel.h"
 #include "material/Conversions.h"
 #include "material/MaterialScanner.h"
 #include "ui_tintara1x.h"
 
-#include <QApplication>
 #include <QFile>
 
 #include <filesystem>
 
 namespace tintara {
 namespace {
-
-// Shows the busy cursor for as long as it lives.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 const QString ScanCaption = QStringLiteral("TINTARA");
 const QString ReadProblem = QStringLiteral("Sorry. Having a problem reading this MDL");

@@ -1,0 +1,16 @@
+#pragma once
+// Shows the busy cursor for as long as it lives (a scan, a save).
+
+#include <QApplication>
+
+namespace tintara {
+
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace tintara

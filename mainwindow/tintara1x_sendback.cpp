@@ -1,0 +1,66 @@
+// TForm1: "<< Send modified Material back", the edited material into every selected
+// entry of the table.
+
+#include "mainwindow/tintara1x.h"
+
+#include "controls/NumEdit.h"
+#include "controls/Shape.h"
+#include "framework/Prompter.h"
+#include "mainwindow/MaterialListModel.h"
+#include "mainwindow/PanelValues.h"
+#include "material/Conversions.h"
+#include "ui_tintara1x.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tintara {
+namespace {
+
+// The selected lines in ascending order.
+std::vector<int> SelectedLines(const QItemSelectionModel& selection) {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selection.selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+} // namespace
+
+void TForm1::Button6Click() {
+    // With no lines there is nothing to write into and no line to show.
+    if (m_listModel->rowCount() == 0)
+        return;
+
+    int last = 0;
+    for (const int i : SelectedLines(*ui->texlist->selectionModel())) {
+        MaterialRecord& e = MaterialTable[static_cast<std::size_t>(i)];
+        for (int s = 0; s < ColourSlotCount; ++s) {
+            const std::int32_t c = SwatchShape[static_cast<std::size_t>(s)]->fillColor();
+            e.Red[s] = ByteToChannel(RedOf(c));
+            e.Green[s] = ByteToChannel(GreenOf(c));
+            e.Blue[s] = ByteToChannel(BlueOf(c));
+            e.Alpha[s] = SwatchAlpha[static_cast<std::size_t>(s)];
+            // Read with every slot, as the field may change under a reading (a comma
+            // is dropped); the last reading stays.
+            e.Power = NearestFloat(ui->NumEdit5->Number());
+        }
+        e.Modified = 1;
+        last = i;
+    }
+
+    try {
+        RebuildMaterialList();
+    } catch (const ConversionError& error) {
+        ShowErrorMessage(prompter(), nullptr, QString::fromUtf8(error.what()));
+    }
+    ui->Button2->setEnabled(true);
+    SelectLine(last);
+    texlistClick();
+}
+
+} // namespace tintara
