@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 namespace tintara::test {
 
 FormFixture::FormFixture() {
@@ -20,6 +22,7 @@ ProbeForm& FormFixture::create(const QString& settingsFile) {
         settingsFile.isEmpty() ? settingsPath() : settingsFile, QSettings::IniFormat));
     services.fileChooser = &chooser;
     services.prompter = &prompter;
+    services.colourChooser = &colours;
     m_form = std::make_unique<ProbeForm>(std::move(services));
     return *m_form;
 }
@@ -27,6 +30,27 @@ ProbeForm& FormFixture::create(const QString& settingsFile) {
 void FormFixture::chooseFile(const QString& file, int filterIndex) {
     chooser.choices.push_back(FileChoice{file, filterIndex});
     QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
+}
+
+void FormFixture::clickLine(int row, Qt::KeyboardModifiers modifiers) {
+    QAbstractItemView* view = list();
+    view->scrollTo(view->model()->index(row, 0));
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, rect.center());
+}
+
+void FormFixture::click(const char* button) {
+    QPushButton* target = child<QPushButton>(button);
+    QVERIFY2(target, button);
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+QList<int> FormFixture::selectedLines() {
+    QList<int> rows;
+    for (const QModelIndex& index : list()->selectionModel()->selectedIndexes())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 QStringList FormFixture::lines() {

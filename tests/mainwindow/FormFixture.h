@@ -1,8 +1,9 @@
 #pragma once
 // A real main window with stand-ins for what it works through: a settings store on a
-// temporary file, a file chooser that returns scripted choices, and a prompter that
-// records message boxes instead of showing them.
+// temporary file, file and colour choosers that return scripted choices, and a
+// prompter that records message boxes instead of showing them.
 
+#include "framework/ColourChooser.h"
 #include "framework/FileChooser.h"
 #include "framework/RecordingPrompter.h"
 #include "mainwindow/tintara1x.h"
@@ -16,8 +17,11 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace tintara::test {
 
@@ -36,6 +40,20 @@ public:
     std::vector<FileChoiceRequest> requests;
 };
 
+class ScriptedColourChooser final : public ColourChooser {
+public:
+    std::optional<std::int32_t> ChooseColour(QWidget*, std::int32_t initial) override {
+        initials.push_back(initial);
+        if (choices.empty())
+            return std::nullopt;
+        const std::optional<std::int32_t> next = choices.front();
+        choices.pop_front();
+        return next;
+    }
+    std::deque<std::optional<std::int32_t>> choices;
+    std::vector<std::int32_t> initials;
+};
+
 // TForm1 with a count of texlistClick and access to the table for edits.
 class ProbeForm final : public TForm1 {
 public:
@@ -44,7 +62,10 @@ public:
     tintara::MaterialTable& table() { return editableMaterials(); }
 
 protected:
-    void texlistClick() override { ++texlistClicks; }
+    void texlistClick() override {
+        ++texlistClicks;
+        TForm1::texlistClick();
+    }
 };
 
 class FormFixture {
@@ -67,11 +88,18 @@ public:
         return m_form->findChild<T*>(QString::fromLatin1(name));
     }
     QAbstractItemView* list() { return child<QAbstractItemView>("texlist"); }
+    // Clicks line `row` of the list as the user would.
+    void clickLine(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // Clicks the button of that name.
+    void click(const char* button);
+    // The selected lines, ascending.
+    QList<int> selectedLines();
     QStringList lines();
     QString label() { return child<QLabel>("Label1")->text(); }
 
     ScriptedChooser chooser;
     RecordingPrompter prompter;
+    ScriptedColourChooser colours;
 
 private:
     QTemporaryDir m_dir;
