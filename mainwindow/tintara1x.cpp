@@ -73,12 +73,19 @@ void TForm1::SetUpControls() {
          {ui->Label11, ui->Label12, ui->Label13, ui->Label14, ui->Label15, ui->Label16}) {
         label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
     }
-    // The right-aligned swatch captions grow to the left, keeping their right edge.
+    // The right-aligned swatch captions grow to the left, keeping their right edge;
+    // one that would pass the group box's edge takes a slightly smaller font instead.
     for (QLabel* label : {ui->Label6, ui->Label7, ui->Label8, ui->Label9}) {
-        const int wanted = std::min(label->sizeHint().width(), label->geometry().right() + 1);
+        const int room = label->geometry().right() + 1;
+        QFont font = label->font();
+        while (label->fontMetrics().horizontalAdvance(label->text()) > room &&
+               font.pixelSize() > 8) {
+            font.setPixelSize(font.pixelSize() - 1);
+            label->setFont(font);
+        }
+        const int wanted = std::min(label->sizeHint().width(), room);
         if (wanted > label->width())
-            label->setGeometry(label->geometry().right() + 1 - wanted, label->y(), wanted,
-                               label->height());
+            label->setGeometry(room - wanted, label->y(), wanted, label->height());
     }
 
     QPalette memo = ui->Memo1->palette();
