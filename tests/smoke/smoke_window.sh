@@ -2,7 +2,7 @@
 # Smoke test of the real editor window on a private virtual X server, driven with real
 # X input: the window opens at the saved position with its fixed client size, "?" opens
 # the file dialog in the saved folder, typing the sample's name and Return lists the
-# sample's materials, and closing the window writes the settings.
+# sample's materials, and after a move, closing the window writes the settings.
 #
 # The list is read without OCR (see read_list.awk): its font gives every character a
 # cell of the same size, so the picture must hold the same pixels wherever the expected
@@ -48,6 +48,7 @@ for tool in xdotool import convert awk realpath; do
     fail "$tool is not installed (scripts/deps.sh installs xdotool and imagemagick)"
 done
 [ -x "$app" ] || fail "the editor is not built: $app"
+app=$(realpath "$app")
 [ -r "$sample" ] || fail "no sample file: $sample"
 [ -r "$expect" ] || fail "no expected list: $expect"
 if [ -z "$xclose" ] || [ ! -x "$xclose" ]; then
@@ -120,13 +121,13 @@ chmod 700 "$work/runtime"
 cp "$sample" "$models/sample.mdl"
 settings="$work/config/Norvel/Tintarax.conf"
 # "Load" ends in a separator: the dialog must still open there, and the folder is
-# written back without it.
+# written back without it. "Show" is left out so that its value after the close can
+# only come from the close.
 cat >"$settings" <<EOF
 [General]
 Top=$SEED_TOP
 Left=$SEED_LEFT
 Load=$models/
-Show=0
 EOF
 
 (
