@@ -36,6 +36,19 @@ void TForm1::Button6Click() {
     if (m_listModel->rowCount() == 0)
         return;
 
+    // The power field is read with every slot of every entry: a reading drops the
+    // first comma of its text, so readings may differ until no comma is left. From
+    // then on a reading changes nothing and gives the same number, so it is skipped.
+    double power = 0.0;
+    bool powerSettled = false;
+    const auto readPower = [&] {
+        if (!powerSettled) {
+            power = ui->NumEdit5->Number();
+            powerSettled = !ui->NumEdit5->text().contains(QLatin1Char(','));
+        }
+        return power;
+    };
+
     int last = 0;
     for (const int i : SelectedLines(*ui->texlist->selectionModel())) {
         MaterialRecord& e = MaterialTable[static_cast<std::size_t>(i)];
@@ -45,9 +58,7 @@ void TForm1::Button6Click() {
             e.Green[s] = ByteToChannel(GreenOf(c));
             e.Blue[s] = ByteToChannel(BlueOf(c));
             e.Alpha[s] = SwatchAlpha[static_cast<std::size_t>(s)];
-            // Read with every slot, as the field may change under a reading (a comma
-            // is dropped); the last reading stays.
-            e.Power = NearestFloat(ui->NumEdit5->Number());
+            e.Power = NearestFloat(readPower()); // the last reading stays
         }
         e.Modified = 1;
         last = i;
