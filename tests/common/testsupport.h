@@ -23,11 +23,11 @@ int runTests(QObject& tests, int argc, char** argv);
 } // namespace tintara::test
 
 // Replacement for QTEST_MAIN that applies the above.
-#define TINTARA_TEST_MAIN(TestClass)                                                       \
-    int main(int argc, char** argv) {                                                      \
-        tintara::test::prepareEnvironment();                                               \
-        QApplication app(argc, argv);                                                      \
-        tintara::test::prepareApplication(app);                                            \
-        TestClass tc;                                                                      \
-        return tintara::test::runTests(tc, argc, argv);                                    \
+#define TINTARA_TEST_MAIN(TestClass)                                                               \
+    int main(int argc, char** argv) {                                                              \
+        tintara::test::prepareEnvironment();                                                       \
+        QApplication app(argc, argv);                                                              \
+        tintara::test::prepareApplication(app);                                                    \
+        TestClass tc;                                                                              \
+        return tintara::test::runTests(tc, argc, argv);                                            \
     }

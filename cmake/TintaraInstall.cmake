@@ -1,0 +1,29 @@
+# Installation: the editor and the command-line tool on the PATH, the desktop entry
+# and the icon in the freedesktop locations; `cpack -G DEB` packages the same.
+include(GNUInstallDirs)
+
+if(TARGET tintara)
+  install(TARGETS tintara RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+if(TARGET tintara-cli)
+  install(TARGETS tintara-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+if(UNIX AND NOT APPLE)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tintara.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/mainwindow/tintara.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME tintara.png)
+  install(FILES ${PROJECT_SOURCE_DIR}/examples/sample/sample.mdl
+          DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+endif()
+
+set(CPACK_PACKAGE_NAME tintara)
+set(CPACK_PACKAGE_VENDOR "Tintara developers")
+set(CPACK_PACKAGE_CONTACT "Tintara developers <tintara@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Material editor for flight simulator model and scenery files")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_GENERATOR DEB)
+include(CPack)
