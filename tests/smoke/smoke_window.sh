@@ -62,7 +62,7 @@ readonly EDIT1_INSIDE=(34 10 253 17)
 readonly SCAN_BUTTON=(8 40 281 25)
 readonly LABEL1=(8 72 281 17)
 readonly TEXLIST_INSIDE=(10 114 277 293)
-readonly SETTLE_REGION="281x337+8+72" # count label down to the end of the list
+readonly LEFT_COLUMN=(8 8 281 401) # from "?" and Edit1 down to the end of the list
 readonly LIST_CELL_W=8 LIST_LINE_H=13
 readonly SEED_LEFT=123 SEED_TOP=87 MOVED_LEFT=201 MOVED_TOP=149
 
@@ -139,27 +139,58 @@ EOF
 ) >"$work/app.log" 2>&1 &
 app_pid=$!
 
-# --- Pictures and regions. ---
+# --- Pictures and regions (x y w h in client coordinates). ---
 # Takes the window's client area into $work/NAME.png.
 grab() {
   import -window "$window" "$work/$1.png" 2>/dev/null
 }
-# Prints how many pixels of REGION (x y w h) in picture NAME are darker than mid-grey.
+# Writes REGION of picture NAME, in grey, to FILE.
+crop() {
+  local name=$1 x=$2 y=$3 w=$4 h=$5 file=$6
+  convert "$work/$name.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace gray "$file"
+}
+# Prints how many pixels of REGION in picture NAME are darker than mid-grey.
 dark_pixels() {
   local name=$1 x=$2 y=$3 w=$4 h=$5
   convert "$work/$name.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace gray \
     -threshold 50% -negate -format '%[fx:round(mean*w*h)]' info:
 }
-# Prints the box around the dark pixels of REGION as "left right": the blank columns
-# on each side.
-ink_margins() {
+# Prints the box around the dark pixels of REGION as "width height left right", left
+# and right being the blank columns on each side.
+ink_box() {
   local name=$1 x=$2 y=$3 w=$4 h=$5
   convert "$work/$name.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace gray \
-    -threshold 50% -format '%@' info: |
-    awk -F'[x+]' -v total="$w" '{ print $3, total - $3 - $1 }'
+    -threshold 50% -format '%@' info: 2>/dev/null |
+    awk -F'[x+]' -v total="$w" '{ print $1, $2, $3, total - $3 - $1 }'
+}
+same_pictures() {
+  [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = "0" ]
 }
 save_screen() {
   import -window root "$shots/$1.png" 2>/dev/null || true
+}
+
+# Steadiness: a region counts as drawn once it has looked the same for longer than a
+# text cursor's blink, so no half-drawn state or blinking cursor is measured.
+readonly STEADY_MICROSECONDS=700000
+steady_since=0
+steady_reset() {
+  rm -f "$work/steady-last.png"
+}
+# Grabs the window as NAME.png; succeeds once REGION has stayed the same long enough.
+steady() {
+  local name=$1 now
+  shift
+  grab "$name" || return 1
+  crop "$name" "$@" "$work/steady-now.png"
+  now=${EPOCHREALTIME/./}
+  if [ -f "$work/steady-last.png" ] && same_pictures "$work/steady-last.png" "$work/steady-now.png"; then
+    [ $((now - steady_since)) -ge $STEADY_MICROSECONDS ]
+    return
+  fi
+  mv "$work/steady-now.png" "$work/steady-last.png"
+  steady_since=$now
+  return 1
 }
 
 # --- The window: found by its caption, at the saved place, with its fixed size. ---
@@ -182,22 +213,56 @@ got=$(geometry)
   fail "window at $got, expected ${SEED_LEFT},${SEED_TOP} ${CLIENT_W}x${CLIENT_H}"
 note "window at $got"
 
-# Painted once the button caption shows; then the list, the count label and the name
-# field must be empty.
+# Painted once the button caption shows; then the list and the count label are empty.
 painted_and_empty() {
   app_running
   grab before || return 1
   [ "$(dark_pixels before "${SCAN_BUTTON[@]}")" -gt 0 ] &&
     [ "$(dark_pixels before "${TEXLIST_INSIDE[@]}")" -eq 0 ] &&
-    [ "$(dark_pixels before "${LABEL1[@]}")" -eq 0 ] &&
-    [ "$(dark_pixels before "${EDIT1_INSIDE[@]}")" -eq 0 ]
+    [ "$(dark_pixels before "${LABEL1[@]}")" -eq 0 ]
 }
-wait_for "the window to paint with an empty list, count label and file name" 10 painted_and_empty
+wait_for "the window to paint with an empty list and count label" 10 painted_and_empty
 save_screen 1-started
 
+# --- References drawn by the window itself: the texts the program should show, typed
+# into Edit1 (which the program never reads), then Tab to take the cursor away. ---
+type_into_edit1() {
+  xdotool mousemove --window "$window" $((EDIT1_INSIDE[0] + EDIT1_INSIDE[2] / 2)) \
+    $((EDIT1_INSIDE[1] + EDIT1_INSIDE[3] / 2)) click 1
+  xdotool key ctrl+a BackSpace
+  if [ -n "$1" ]; then
+    xdotool type --delay 20 "$1"
+  fi
+  xdotool key Tab
+}
+# Succeeds once Edit1 has settled, holding text (with "text") or empty (with "empty").
+edit1_settled() {
+  app_running
+  steady typing "${EDIT1_INSIDE[@]}" || return 1
+  local dark
+  dark=$(dark_pixels typing "${EDIT1_INSIDE[@]}")
+  if [ "$1" = text ]; then
+    [ "$dark" -gt 0 ]
+  else
+    [ "$dark" -eq 0 ]
+  fi
+}
+type_into_edit1 "sample.mdl"
+steady_reset
+wait_for "Edit1 to show the typed file name" 10 edit1_settled text
+crop typing "${EDIT1_INSIDE[@]}" "$work/reference-name.png"
+type_into_edit1 "$(wc -l <"$expect" | tr -d ' ') Materials found"
+steady_reset
+wait_for "Edit1 to show the typed count text" 10 edit1_settled text
+read -r count_w count_h _ _ <<<"$(ink_box typing "${EDIT1_INSIDE[@]}")"
+type_into_edit1 ""
+steady_reset
+wait_for "Edit1 to be empty again" 10 edit1_settled empty
+note "reference texts typed into Edit1 and cleared"
+
 # --- "?" opens the file dialog; type the file name and press Return. ---
-bx=${BUTTON1[0]} by=${BUTTON1[1]} bw=${BUTTON1[2]} bh=${BUTTON1[3]}
-xdotool mousemove --window "$window" $((bx + bw / 2)) $((by + bh / 2)) click 1
+xdotool mousemove --window "$window" $((BUTTON1[0] + BUTTON1[2] / 2)) \
+  $((BUTTON1[1] + BUTTON1[3] / 2)) click 1
 find_dialog() {
   app_running
   dialog=$(xdotool search --onlyvisible --name '^Open$' 2>/dev/null | head -n 1)
@@ -231,37 +296,44 @@ note "file dialog closed after $attempt Return key press(es)"
 # --- The list fills; the count label and the name field show text. ---
 list_shown() {
   app_running
-  grab after || return 1
+  steady after "${LEFT_COLUMN[@]}" || return 1
   [ "$(dark_pixels after "${TEXLIST_INSIDE[@]}")" -gt 0 ] &&
     [ "$(dark_pixels after "${LABEL1[@]}")" -gt 0 ] &&
-    [ "$(dark_pixels after "${EDIT1_INSIDE[@]}")" -gt 0 ] || return 1
-  # Settled when two pictures in a row show the same list and count label (the rest of
-  # the window may hold a blinking text cursor).
-  convert "$work/after.png" -crop "${SETTLE_REGION}" +repage "$work/settle.png"
-  if [ -f "$work/previous.png" ] &&
-    [ "$(compare -metric AE "$work/previous.png" "$work/settle.png" null: 2>&1)" = "0" ]; then
-    return 0
-  fi
-  mv "$work/settle.png" "$work/previous.png"
-  return 1
+    [ "$(dark_pixels after "${EDIT1_INSIDE[@]}")" -gt 0 ]
 }
+steady_reset
 wait_for "the sample's materials in the list" 10 list_shown
 save_screen 3-loaded
 cp "$work/after.png" "$shots/window-loaded.png"
 
-lx=${TEXLIST_INSIDE[0]} ly=${TEXLIST_INSIDE[1]} lw=${TEXLIST_INSIDE[2]} lh=${TEXLIST_INSIDE[3]}
-if ! result=$(convert "$work/after.png" -crop "${lw}x${lh}+${lx}+${ly}" +repage -colorspace gray \
-  -depth 8 -compress none pgm:- |
+# The list, cell by cell against the expected lines.
+crop after "${TEXLIST_INSIDE[@]}" "$work/list.png"
+if ! result=$(convert "$work/list.png" -depth 8 -compress none pgm:- |
   awk -v expect="$expect" -v cw=$LIST_CELL_W -v lh=$LIST_LINE_H -f "$here/read_list.awk"); then
   fail "the list does not show the expected lines:$(printf '\n%s' "$result")"
 fi
 note "list: ${result#ok: }"
 
-# The count label's text is centred in its fixed box.
-read -r left_gap right_gap <<<"$(ink_margins after "${LABEL1[@]}")"
+# Edit1 shows the file name exactly as the same text typed into it did.
+crop after "${EDIT1_INSIDE[@]}" "$work/edit1.png"
+same_pictures "$work/reference-name.png" "$work/edit1.png" ||
+  fail "Edit1 does not show sample.mdl as the typed reference does (see $shots/window-loaded.png)"
+note "Edit1 shows sample.mdl"
+
+# The count label: ink as wide and high as the count text typed into Edit1, to a pixel
+# (the label may draw it at a fraction of a pixel elsewhere, so pixels are not
+# compared), and centred.
+read -r label_w label_h left_gap right_gap <<<"$(ink_box after "${LABEL1[@]}")"
+within_one() {
+  local d=$(($1 - $2))
+  [ "${d#-}" -le 1 ]
+}
+if ! within_one "$label_w" "$count_w" || ! within_one "$label_h" "$count_h"; then
+  fail "count label text is ${label_w}x${label_h} pixels, the expected text ${count_w}x${count_h}"
+fi
 gap=$((left_gap - right_gap))
 [ "${gap#-}" -le 2 ] || fail "count label text not centred: ${left_gap}px left, ${right_gap}px right"
-note "count label centred (${left_gap}px / ${right_gap}px)"
+note "count label text ${label_w}x${label_h} pixels, typed text ${count_w}x${count_h}, centred (${left_gap}px / ${right_gap}px)"
 
 # --- Move the window, then ask it to close as a window manager would. ---
 xdotool windowmove --sync "$window" $MOVED_LEFT $MOVED_TOP
