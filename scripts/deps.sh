@@ -5,7 +5,7 @@ set -euo pipefail
 
 TINTARA_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libx11-dev
   xvfb xauth xdotool imagemagick
   fonts-liberation2 fontconfig
 )
