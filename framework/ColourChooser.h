@@ -18,8 +18,9 @@ public:
     virtual std::optional<std::int32_t> ChooseColour(QWidget* owner, std::int32_t initial) = 0;
 };
 
-// The system's colour dialog with its custom colours shown; any colour may be chosen.
-class QtColourChooser final : public ColourChooser {
+// The system's colour dialog with its custom-colour part open; any colour may be
+// chosen, not only solid ones.
+class SystemColourChooser final : public ColourChooser {
 public:
     std::optional<std::int32_t> ChooseColour(QWidget* owner, std::int32_t initial) override;
 };

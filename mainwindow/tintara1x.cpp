@@ -51,7 +51,7 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
         m_chooser = m_ownChooser.get();
     }
     if (!m_colourChooser) {
-        m_ownColourChooser = std::make_unique<QtColourChooser>();
+        m_ownColourChooser = std::make_unique<SystemColourChooser>();
         m_colourChooser = m_ownColourChooser.get();
     }
     ui->setupUi(this);
