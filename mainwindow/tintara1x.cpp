@@ -107,6 +107,8 @@ void TForm1::ConnectHandlers() {
     connect(ui->ComboBox1, &QComboBox::currentTextChanged, this, &TForm1::ComboBox1Change);
     connect(ui->texlist->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TForm1::texlistSelectionChanged);
+    connect(ui->texlist, &QAbstractItemView::clicked, this, &TForm1::texlistClicked);
+    ui->texlist->viewport()->installEventFilter(this);
     ConnectPanel();
 }
 

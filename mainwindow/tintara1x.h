@@ -127,6 +127,8 @@ private:
     void ClearMaterialList();
     void ComboBox1Change();
     void texlistSelectionChanged();
+    void texlistClicked();
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void ShowReadProblem(const QString& detail);
     bool HasChosenFile() const { return !load.FileName().isEmpty(); }
 
@@ -152,6 +154,10 @@ private:
     ColourChooser* m_colourChooser = nullptr;
     TAboutForm* m_aboutForm = nullptr;
     int m_programSelecting = 0;
+    // User selection changes so far, and their number when the last press in the
+    // list began: a click that changed nothing still shows its line again.
+    unsigned m_userSelectionChanges = 0;
+    unsigned m_userSelectionChangesAtPress = 0;
     bool m_tableLoaded = false; // the last scan read the file; a rebuild may show it
     bool m_closeFailedOnce = false;
 };

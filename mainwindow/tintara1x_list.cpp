@@ -8,6 +8,8 @@
 #include "material/MaterialLines.h"
 #include "ui_tintara1x.h"
 
+#include <QEvent>
+
 #include <QItemSelection>
 
 namespace tintara {
@@ -93,8 +95,23 @@ int TForm1::FirstSelectedLine() const {
 }
 
 void TForm1::texlistSelectionChanged() {
-    if (m_programSelecting == 0)
+    if (m_programSelecting == 0) {
+        ++m_userSelectionChanges;
         texlistClick();
+    }
+}
+
+// A click on a line that leaves the selection as it was (the line shown already) shows
+// it again, so the stored colours can be brought back after editing the swatches.
+void TForm1::texlistClicked() {
+    if (m_programSelecting == 0 && m_userSelectionChanges == m_userSelectionChangesAtPress)
+        texlistClick();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->texlist->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_userSelectionChangesAtPress = m_userSelectionChanges;
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace tintara

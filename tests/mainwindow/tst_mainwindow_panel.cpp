@@ -65,6 +65,7 @@ private slots:
     void colourChooserEqualValueRaisesNoChange();
     void colourChooserCancelledChangesNothing();
     void clickAfterEditingRestoresStoredColours();
+    void clickOnSelectedLineShowsItAgain();
     void unconvertibleChannelIsReported();
 
 private:
@@ -478,6 +479,18 @@ void MainWindowPanelTest::clickAfterEditingRestoresStoredColours() {
     QCOMPARE(shape("Shape2")->fillColor(), 32767);
     QCOMPARE(editTexts(), QStringList({"255", "127", "1", "127"}));
     QCOMPARE(shape("Shape1")->fillColor(), 32767 + 65536);
+}
+
+void MainWindowPanelTest::clickOnSelectedLineShowsItAgain() {
+    // Clicking the line already shown, with no change of selection, still shows it.
+    f->clickLine(0);
+    f->click("Button4");
+    spin("UpDown3", true);
+    f->click("Button13");
+    QCOMPARE(shape("Shape2")->fillColor(), 32767 + 65536);
+    f->clickLine(0);
+    QCOMPARE(shape("Shape2")->fillColor(), 32767);
+    QCOMPARE(visibleIndicators(), QStringList());
 }
 
 void MainWindowPanelTest::unconvertibleChannelIsReported() {
