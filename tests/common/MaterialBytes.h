@@ -65,7 +65,8 @@ public:
         std::FILE* f = std::fopen(path.string().c_str(), "wb");
         if (!f)
             throw std::runtime_error("cannot create " + path.string());
-        const bool ok = std::fwrite(m_bytes.data(), 1, m_bytes.size(), f) == m_bytes.size();
+        const bool ok = m_bytes.empty() ||
+                        std::fwrite(m_bytes.data(), 1, m_bytes.size(), f) == m_bytes.size();
         if (std::fclose(f) != 0 || !ok)
             throw std::runtime_error("cannot write " + path.string());
     }
