@@ -14,7 +14,7 @@ if(UNIX AND NOT APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/mainwindow/tintara.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME tintara.png)
   install(FILES ${PROJECT_SOURCE_DIR}/examples/sample/sample.mdl
-          DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara/examples)
 endif()
 
 set(CPACK_PACKAGE_NAME tintara)
