@@ -7,6 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tintara {
 namespace {
 
@@ -70,32 +74,51 @@ std::uint64_t LoadLE64(const unsigned char* p) {
     return v;
 }
 
-// Looks through the bytes in view for the next acceptable list header, skipping the
-// opcodes whose headers are rejected. The position is always at an even offset, so
-// the 16-bit lanes of a little-endian word are the two-byte steps of the search.
-// Returns the header's position, or the position where fewer than a header's bytes
-// remain in view (then `found` is false).
-std::size_t FindHeader(const unsigned char* p, std::size_t n, bool& found) {
+// Returns the first even position from `i` whose two bytes are the opcode, or a
+// position less than a word from the end of the view when there is none before it.
+// The positions are even, so the 16-bit little-endian lanes of a vector or a word
+// are exactly the two-byte steps of the search.
+// Kept out of line so the loop over consecutive opcodes in FindHeader stays tight.
+[[gnu::noinline]] std::size_t SkipToOpcode(const unsigned char* p, std::size_t i, std::size_t n) {
+#if defined(__SSE2__)
+    const __m128i opcode = _mm_set1_epi16(0x00B6);
+    while (i + 32 <= n) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 16));
+        const auto matches =
+            static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi16(a, opcode))) |
+            static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi16(b, opcode))) << 16;
+        if (matches != 0)
+            return i + static_cast<std::size_t>(std::countr_zero(matches));
+        i += 32;
+    }
+#endif
     constexpr std::uint64_t opcodeLanes = 0x00B600B600B600B6ull;
     constexpr std::uint64_t ones = 0x0001000100010001ull;
     constexpr std::uint64_t highs = 0x8000800080008000ull;
+    while (i + 8 <= n) {
+        const std::uint64_t x = LoadLE64(p + i) ^ opcodeLanes;
+        const std::uint64_t zeroLanes = (x - ones) & ~x & highs;
+        if (zeroLanes != 0) // the lowest flagged lane is always a real match
+            return i + 2 * static_cast<std::size_t>(std::countr_zero(zeroLanes) / 16);
+        i += 8;
+    }
+    return i;
+}
+
+// Looks through the bytes in view for the next acceptable list header, skipping the
+// opcodes whose headers are rejected. Returns the header's position, or the position
+// where fewer than a header's bytes remain in view (then `found` is false).
+std::size_t FindHeader(const unsigned char* p, std::size_t n, bool& found) {
     std::size_t i = 0;
     found = false;
     while (i + HeaderSize <= n) {
         // One little-endian load holds the opcode, the count and the reserved bytes.
         const std::uint64_t header = LoadLE64(p + i);
         if ((header & 0xFFFF) != 0x00B6) {
-            // No opcode here: skip to the next word lane that holds one. Runs of
-            // opcodes take the path below instead, whose steps the processor can
-            // predict, so a file full of rejected headers is still read quickly.
-            const std::uint64_t x = header ^ opcodeLanes;
-            const std::uint64_t zeroLanes = (x - ones) & ~x & highs;
-            if (zeroLanes == 0) {
-                i += 8;
-                continue;
-            }
-            // The lowest flagged lane is always a real match.
-            i += 2 * static_cast<std::size_t>(std::countr_zero(zeroLanes) / 16);
+            // Runs of opcodes take the path below instead, whose steps the processor
+            // can predict, so a file full of rejected headers is still read quickly.
+            i = SkipToOpcode(p, i + 2, n);
             continue;
         }
         const auto count = static_cast<unsigned>((header >> 16) & 0xFFFF);
