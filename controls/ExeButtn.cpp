@@ -153,20 +153,13 @@ QString TExeButton::VisibleLabel() const {
     return PlaceLabel().text;
 }
 
-QColor TExeButton::Color() const {
-    if (m_parentColor)
-        return palette().color(QPalette::Window);
-    return m_color.isValid() ? m_color : palette().color(QPalette::Base);
-}
-
 void TExeButton::SetColor(const QColor& colour) {
-    m_color = colour;
-    m_parentColor = false;
+    m_colour.set(colour);
     update();
 }
 
 void TExeButton::SetParentColor(bool value) {
-    m_parentColor = value;
+    m_colour.setFollowsParent(value);
     update();
 }
 

@@ -12,6 +12,8 @@
 // set the properties below as dynamic properties (stdset="0"), so the generated code
 // sets them by name; connect OnClick() in the form's connections.
 
+#include "controls/ControlColour.h"
+
 #include <QColor>
 #include <QIcon>
 #include <QString>
@@ -109,9 +111,9 @@ public:
     static QString ShortenLabel(QString text, int offset, int available,
                                 const std::function<int(const QString&)>& width);
 
-    QColor Color() const;
+    QColor Color() const { return m_colour.resolve(palette()); }
     void SetColor(const QColor& colour);
-    bool ParentColor() const { return m_parentColor; }
+    bool ParentColor() const { return m_colour.followsParent(); }
     void SetParentColor(bool value);
 
     QSize sizeHint() const override;
@@ -156,8 +158,7 @@ private:
     QString m_filePath;
     QString m_fileExt;
     QString m_caption;
-    QColor m_color; // invalid: QPalette::Base
-    bool m_parentColor = true;
+    ControlColour m_colour;
     bool m_leftPressed = false; // a left press awaits its release (click rule)
 };
 

@@ -83,20 +83,13 @@ QColor TMButton::ColorLight() const {
     return m_colorLight.isValid() ? m_colorLight : palette().color(QPalette::Midlight);
 }
 
-QColor TMButton::Color() const {
-    if (m_parentColor)
-        return palette().color(QPalette::Window);
-    return m_color.isValid() ? m_color : palette().color(QPalette::Base);
-}
-
 void TMButton::SetColor(const QColor& colour) {
-    m_color = colour;
-    m_parentColor = false;
+    m_colour.set(colour);
     update();
 }
 
 void TMButton::SetParentColor(bool value) {
-    m_parentColor = value;
+    m_colour.setFollowsParent(value);
     update();
 }
 

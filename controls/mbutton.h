@@ -26,6 +26,8 @@
 // QWidget::grabMouse is not used: Qt's leave events already report the exit, and a grab
 // would steal clicks from other windows.
 
+#include "controls/ControlColour.h"
+
 #include <QColor>
 #include <QMenu>
 #include <QPixmap>
@@ -107,13 +109,13 @@ public:
     // Resolved colours (system colours taken from the palette).
     QColor ColorDark() const;
     QColor ColorLight() const;
-    QColor Color() const;
+    QColor Color() const { return m_colour.resolve(palette()); }
     // Stored without a repaint; an invalid colour restores the system colour.
     void SetColorDark(const QColor& colour) { m_colorDark = colour; }
     void SetColorLight(const QColor& colour) { m_colorLight = colour; }
     // Writing Color clears ParentColor and schedules a repaint.
     void SetColor(const QColor& colour);
-    bool ParentColor() const { return m_parentColor; }
+    bool ParentColor() const { return m_colour.followsParent(); }
     void SetParentColor(bool value);
 
     QSize sizeHint() const override;
@@ -152,8 +154,7 @@ private:
     bool m_hot = false;
     QColor m_colorDark;  // invalid: QPalette::Shadow
     QColor m_colorLight; // invalid: QPalette::Midlight
-    QColor m_color;      // invalid: QPalette::Base
-    bool m_parentColor = true;
+    ControlColour m_colour;
     int m_pressX = 0;
     bool m_captured = false;
     bool m_leftPressed = false; // a left press awaits its release (click rule)
