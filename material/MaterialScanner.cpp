@@ -7,8 +7,15 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define TINTARA_HAVE_SSE2 1
 #include <emmintrin.h>
+#endif
+
+#if defined(_MSC_VER)
+#define TINTARA_NOINLINE __declspec(noinline)
+#else
+#define TINTARA_NOINLINE __attribute__((noinline))
 #endif
 
 namespace tintara {
@@ -69,8 +76,12 @@ private:
 std::uint64_t LoadLE64(const unsigned char* p) {
     std::uint64_t v;
     std::memcpy(&v, p, sizeof v);
-    if constexpr (std::endian::native == std::endian::big)
-        v = __builtin_bswap64(v);
+    if constexpr (std::endian::native == std::endian::big) {
+        std::uint64_t swapped = 0;
+        for (int i = 0; i < 8; ++i)
+            swapped = swapped << 8 | ((v >> (8 * i)) & 0xFF);
+        v = swapped;
+    }
     return v;
 }
 
@@ -79,8 +90,8 @@ std::uint64_t LoadLE64(const unsigned char* p) {
 // The positions are even, so the 16-bit little-endian lanes of a vector or a word
 // are exactly the two-byte steps of the search.
 // Kept out of line so the loop over consecutive opcodes in FindHeader stays tight.
-[[gnu::noinline]] std::size_t SkipToOpcode(const unsigned char* p, std::size_t i, std::size_t n) {
-#if defined(__SSE2__)
+TINTARA_NOINLINE std::size_t SkipToOpcode(const unsigned char* p, std::size_t i, std::size_t n) {
+#if defined(TINTARA_HAVE_SSE2)
     const __m128i opcode = _mm_set1_epi16(0x00B6);
     while (i + 32 <= n) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
