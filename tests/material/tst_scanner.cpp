@@ -150,6 +150,25 @@ void TestScanner::searchRules_data() {
                            .fill(4, 0)
                            .entry(e))
         << std::vector<std::int64_t>{} << std::vector<int>{};
+    // Long runs of headers rejected for their count are stepped over several at a time;
+    // whatever ends a run must still be seen at the right place.
+    auto rejectedRun = [](int headers, int count) {
+        MaterialBytes b;
+        for (int k = 0; k < headers; ++k)
+            b.raw({0xB6, 0x00, count, 0x00});
+        return b;
+    };
+    QTest::newRow("run of rejected counts then a list")
+        << ToByteArray(rejectedRun(37, 41).list({e})) << std::vector<std::int64_t>{37 * 4 + 8}
+        << std::vector<int>{1};
+    QTest::newRow("run of zero counts then a list")
+        << ToByteArray(rejectedRun(64, 0).list({e})) << std::vector<std::int64_t>{64 * 4 + 8}
+        << std::vector<int>{1};
+    QTest::newRow("run ended by a reserved-byte rejection")
+        << ToByteArray(rejectedRun(21, 0xFF).header(3, 0x100).list({e}))
+        << std::vector<std::int64_t>{21 * 4 + 16} << std::vector<int>{1};
+    QTest::newRow("run ending at the end of the file")
+        << ToByteArray(rejectedRun(50, 41)) << std::vector<std::int64_t>{} << std::vector<int>{};
     QTest::newRow("two lists numbered and offset")
         << ToByteArray(MaterialBytes().fill(6).list({e, e, e}).fill(10).list({e, e}))
         << std::vector<std::int64_t>{14, 82, 150, 236, 304} << std::vector<int>{1, 1, 1, 2, 2};
