@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QImage>
 #include <QMouseEvent>
 #include <QObject>
@@ -56,6 +57,12 @@ private:
 // Colour of one pixel of a widget picture, as 0xRRGGBB.
 inline QRgb PixelAt(const QImage& image, int x, int y) {
     return image.pixel(x, y) & 0xFFFFFFu;
+}
+
+// Creates an empty file (or empties an existing one); false when it cannot.
+inline bool TouchFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly);
 }
 
 } // namespace tintara::test

@@ -187,9 +187,7 @@ void TestExeButton::fileNameKeepsLaterCaption() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString name = dir.filePath(QStringLiteral("notes.txt"));
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(tintara::test::TouchFile(name));
 
     auto button = MakeButton(false);
     button->SetFileName(name);
@@ -400,10 +398,8 @@ void TestExeButton::shortcut() {
     QVERIFY(dir.isValid());
     const QString root = QDir(dir.path()).canonicalPath() + QLatin1Char('/');
     QVERIFY(QDir(root).mkdir(QStringLiteral("target")));
-    for (const char* name : {"target/real.txt", "file.txt", "Editor.LNK"}) {
-        QFile file(root + QLatin1String(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    for (const char* name : {"target/real.txt", "file.txt", "Editor.LNK"})
+        QVERIFY(tintara::test::TouchFile(root + QLatin1String(name)));
     QVERIFY(QFile::link(root + QStringLiteral("target/real.txt"), root + QStringLiteral("link")));
     QVERIFY(QFile::link(root + QStringLiteral("link"), root + QStringLiteral("chain")));
     QVERIFY(QFile::link(root + QStringLiteral("gone.txt"), root + QStringLiteral("broken")));

@@ -1,5 +1,6 @@
 #include "framework/Shell.h"
 
+#include "ButtonTestUtils.h"
 #include "testsupport.h"
 
 #include <QFile>
@@ -86,11 +87,9 @@ void TestShell::programFile() {
     QString path = dir.filePath(QStringLiteral("absent"));
     if (!name.isEmpty()) {
         path = dir.filePath(name);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(tintara::test::TouchFile(path));
         if (executable)
-            QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
+            QVERIFY(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner));
     }
     QCOMPARE(tintara::shell::IsProgramFile(path), program);
 }
@@ -99,9 +98,7 @@ void TestShell::associatedIcon() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString name = dir.filePath(QStringLiteral("notes.txt"));
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QVERIFY(tintara::test::TouchFile(name));
 
     QVERIFY(!tintara::shell::AssociatedIcon(name).isNull());
     QVERIFY(tintara::shell::AssociatedIcon(dir.filePath(QStringLiteral("gone.txt"))).isNull());
