@@ -15,6 +15,21 @@
 
 namespace tintara::test {
 
+// fopen by path, so that any file name works on Windows too.
+inline std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+#ifdef _WIN32
+    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+    return _wfopen(path.c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+inline std::string PathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 // The 17 floats of one entry in file order: diffuse, ambient, specular, emissive
 // (red, green, blue, alpha each), then the specular power.
 using EntryFloats = std::array<float, 17>;
@@ -62,13 +77,13 @@ public:
     const std::vector<unsigned char>& bytes() const { return m_bytes; }
 
     void writeTo(const std::filesystem::path& path) const {
-        std::FILE* f = std::fopen(path.string().c_str(), "wb");
+        std::FILE* f = OpenFile(path, "wb");
         if (!f)
-            throw std::runtime_error("cannot create " + path.string());
+            throw std::runtime_error("cannot create " + PathText(path));
         const bool ok = m_bytes.empty() ||
                         std::fwrite(m_bytes.data(), 1, m_bytes.size(), f) == m_bytes.size();
         if (std::fclose(f) != 0 || !ok)
-            throw std::runtime_error("cannot write " + path.string());
+            throw std::runtime_error("cannot write " + PathText(path));
     }
 
 private:
@@ -82,7 +97,7 @@ private:
 
 inline std::vector<unsigned char> ReadAllBytes(const std::filesystem::path& path) {
     std::vector<unsigned char> bytes;
-    std::FILE* f = std::fopen(path.string().c_str(), "rb");
+    std::FILE* f = OpenFile(path, "rb");
     if (!f)
         return bytes;
     unsigned char buffer[65536];

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QStandardPaths>
 
@@ -26,6 +27,20 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 void prepareEnvironment() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_WIN
+    // A test runner gives the program pipes, not a console; QtTest would then report
+    // only to the debugger output and the runner would see nothing.
+    qputenv("QT_FORCE_STDERR_LOGGING", "1");
+    // The offscreen platform reads fonts from one folder. Under wine take the host's
+    // Liberation fonts (metric-compatible with Arial and Courier New), on Windows itself
+    // the system's fonts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR")) {
+        const QString host = QStringLiteral("Z:/usr/share/fonts/truetype/liberation2");
+        qputenv("QT_QPA_FONTDIR", QFileInfo(host).isDir()
+                                      ? host.toUtf8()
+                                      : qgetenv("WINDIR") + QByteArrayLiteral("/Fonts"));
+    }
+#endif
     // Keep settings, caches and the like out of the user's real folders.
     QStandardPaths::setTestModeEnabled(true);
     g_previousHandler = qInstallMessageHandler(messageHandler);

@@ -2,9 +2,22 @@
 // Test support shared by every QtTest executable of the project.
 
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 
+#include <filesystem>
+
 namespace tintara::test {
+
+// The file system path of a file name held as text: UTF-16 on Windows, the bytes of the
+// local 8-bit encoding elsewhere.
+inline std::filesystem::path FsPath(const QString& name) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(name.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(name).toStdString());
+#endif
+}
 
 // Prepares the process for a widget test: offscreen platform unless one is forced,
 // fixed fonts so pixel and metric checks do not depend on the machine, and a message
