@@ -14,6 +14,14 @@ PathStyle NativePathStyle() {
 #endif
 }
 
+QString WithStyleSeparators(const QString& path, PathStyle style) {
+    if (style != PathStyle::Windows)
+        return path;
+    QString native = path;
+    native.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return native;
+}
+
 QString ApplyInitialFolderRule(const QString& folder, PathStyle style) {
     const QChar separator = style == PathStyle::Windows ? QLatin1Char('\\') : QLatin1Char('/');
     if (folder.size() > 1 && folder.back() == separator &&

@@ -12,6 +12,11 @@ enum class PathStyle { Windows, Posix };
 // The style of the system the program runs on.
 PathStyle NativePathStyle();
 
+// `path` with the style's separators: on Windows every "/" becomes "\\" (Qt's dialogs
+// hand back "/"); a POSIX path is returned as it is, since "\\" is a legal file-name
+// character there.
+QString WithStyleSeparators(const QString& path, PathStyle style);
+
 // A folder as the dialog holds it: a text longer than one character that ends in the
 // separator loses that separator, except a drive's root such as "c:\" (the character
 // before it is ":") or, on POSIX, the root "/" itself.

@@ -6,7 +6,7 @@ OpenDialog::OpenDialog(QStringList filters, PathStyle style)
     : m_filters(std::move(filters)), m_style(style) {}
 
 void OpenDialog::SetInitialDir(const QString& folder) {
-    m_initialDir = ApplyInitialFolderRule(folder, m_style);
+    m_initialDir = ApplyInitialFolderRule(WithStyleSeparators(folder, m_style), m_style);
 }
 
 std::optional<FileChoice> OpenDialog::Choose(FileChooser& chooser, QWidget* owner) const {
@@ -14,7 +14,7 @@ std::optional<FileChoice> OpenDialog::Choose(FileChooser& chooser, QWidget* owne
 }
 
 void OpenDialog::Accept(const FileChoice& choice) {
-    m_fileName = choice.path;
+    m_fileName = WithStyleSeparators(choice.path, m_style);
     m_filterIndex = choice.filterIndex;
 }
 

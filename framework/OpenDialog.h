@@ -18,13 +18,14 @@ public:
     const QStringList& Filters() const { return m_filters; }
 
     const QString& InitialDir() const { return m_initialDir; }
-    // Held under the initial-folder rule (a final separator is dropped, a root kept).
+    // Held with the platform's separators, under the initial-folder rule (a final
+    // separator is dropped, a root kept).
     void SetInitialDir(const QString& folder);
 
     // Runs the chooser in the initial folder with the current filter preselected; a
     // choice is returned but not yet taken over (see Accept).
     std::optional<FileChoice> Choose(FileChooser& chooser, QWidget* owner) const;
-    // Takes over a choice: file name and filter index.
+    // Takes over a choice: file name (with the platform's separators) and filter index.
     void Accept(const FileChoice& choice);
 
     // The folder and file-name parts of the chosen path.

@@ -16,6 +16,8 @@ private slots:
     void splitChosenPath_data();
     void splitChosenPath();
     void dialogTakesOverAChoiceOnlyWhenAccepted();
+    void dialogHoldsThePlatformSeparators_data();
+    void dialogHoldsThePlatformSeparators();
 };
 
 void FolderRulesTest::initialFolderRule_data() {
@@ -132,6 +134,45 @@ void FolderRulesTest::dialogTakesOverAChoiceOnlyWhenAccepted() {
     QCOMPARE(dialog.FileName(), QStringLiteral("E:\\x\\y.bgl"));
     QCOMPARE(dialog.FilterIndex(), 2);
     QCOMPARE(dialog.SplitFileName().fileName, QStringLiteral("y.bgl"));
+}
+
+// Qt's dialog hands back "/" on Windows too; the dialog object holds, splits and
+// stores paths with the platform's own separators whatever it is given.
+void FolderRulesTest::dialogHoldsThePlatformSeparators_data() {
+    QTest::addColumn<PathStyle>("style");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("fileName");
+    const PathStyle w = PathStyle::Windows;
+    QTest::newRow("win slashes") << w << "D:/models/plane.mdl" << "D:\\models\\plane.mdl"
+                                 << "D:\\models" << "plane.mdl";
+    QTest::newRow("win mixed") << w << "D:\\models/sub/b.bgl" << "D:\\models\\sub\\b.bgl"
+                               << "D:\\models\\sub" << "b.bgl";
+    QTest::newRow("win root") << w << "C:/plane.mdl" << "C:\\plane.mdl" << "C:\\"
+                              << "plane.mdl";
+    QTest::newRow("posix backslash kept") << PathStyle::Posix << "/m/a\\b.mdl" << "/m/a\\b.mdl"
+                                          << "/m" << "a\\b.mdl";
+}
+
+void FolderRulesTest::dialogHoldsThePlatformSeparators() {
+    QFETCH(PathStyle, style);
+    QFETCH(QString, chosen);
+    QFETCH(QString, held);
+    QFETCH(QString, folder);
+    QFETCH(QString, fileName);
+    OpenDialog dialog({"A (*.a)"}, style);
+    dialog.Accept(FileChoice{chosen, 1});
+    QCOMPARE(dialog.FileName(), held);
+    const SplitPath parts = dialog.SplitFileName();
+    QCOMPARE(parts.fileName, fileName);
+    dialog.SetInitialDir(parts.folder);
+    QCOMPARE(dialog.InitialDir(), folder);
+    // A stored folder given with slashes and a final separator.
+    dialog.SetInitialDir(QString(chosen).replace(QLatin1Char('\\'), QLatin1Char('/'))
+                             .left(chosen.size() - fileName.size()));
+    if (style == PathStyle::Windows)
+        QCOMPARE(dialog.InitialDir(), folder);
 }
 
 TINTARA_TEST_MAIN(FolderRulesTest)

@@ -10,6 +10,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -76,6 +77,10 @@ public:
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
     std::unique_ptr<QSettings> settings() const;
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    // The same with the platform's separators, as the window holds and stores paths.
+    QString nativePath(const QString& name) const {
+        return QDir::toNativeSeparators(QDir::cleanPath(path(name)));
+    }
 
     ProbeForm& create(const QString& settingsFile = QString());
     ProbeForm& form() { return *m_form; }

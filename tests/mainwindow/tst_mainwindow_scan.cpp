@@ -86,7 +86,7 @@ void MainWindowScanTest::choosingAFileScansIt() {
     f->chooseFile(f->path("plane.mdl"));
 
     QCOMPARE(f->child<QLineEdit>("Edit1")->text(), QStringLiteral("plane.mdl"));
-    QCOMPARE(form.openDialog().FileName(), f->path("plane.mdl"));
+    QCOMPARE(form.openDialog().FileName(), f->nativePath("plane.mdl"));
     QCOMPARE(f->lines(),
              QStringList({"LOD 01 01 00001A2C  FF 7F 00 FF", "LOD 01 02 00001A70  00 00 FF FF",
                           "LOD 02 03 00001B60  17E FFFFFF81 3F FF",
@@ -103,10 +103,10 @@ void MainWindowScanTest::choosingAFileScansIt() {
 void MainWindowScanTest::chosenFolderBecomesInitialFolder() {
     ProbeForm& form = showForm();
     f->chooseFile(f->path("plane.mdl"));
-    QCOMPARE(form.openDialog().InitialDir(), QDir(f->path(".")).absolutePath());
+    QCOMPARE(form.openDialog().InitialDir(), f->nativePath("."));
     f->chooser.choices.push_back(std::nullopt);
     QTest::mouseClick(f->child<QPushButton>("Button1"), Qt::LeftButton);
-    QCOMPARE(f->chooser.requests.back().initialFolder, QDir(f->path(".")).absolutePath());
+    QCOMPARE(f->chooser.requests.back().initialFolder, f->nativePath("."));
 }
 
 void MainWindowScanTest::cancelledChoiceChangesNothing() {
@@ -114,7 +114,7 @@ void MainWindowScanTest::cancelledChoiceChangesNothing() {
     f->chooseFile(f->path("plane.mdl"));
     f->chooser.choices.push_back(std::nullopt);
     QTest::mouseClick(f->child<QPushButton>("Button1"), Qt::LeftButton);
-    QCOMPARE(form.openDialog().FileName(), f->path("plane.mdl"));
+    QCOMPARE(form.openDialog().FileName(), f->nativePath("plane.mdl"));
     QCOMPARE(f->lines().size(), 5);
 }
 
@@ -290,7 +290,7 @@ void MainWindowScanTest::choosingAnotherFileAsksBeforeDroppingEdits() {
 
     f->prompter.answers.push_back(PromptAnswer::No);
     f->chooseFile(f->path("other.mdl"));
-    QCOMPARE(form.openDialog().FileName(), f->path("plane.mdl"));
+    QCOMPARE(form.openDialog().FileName(), f->nativePath("plane.mdl"));
     QCOMPARE(f->child<QLineEdit>("Edit1")->text(), QStringLiteral("plane.mdl"));
     QVERIFY(form.materials()[0].Modified != 0);
 
