@@ -8,9 +8,14 @@
 namespace tintara::cli {
 
 std::filesystem::path CommandPath(const std::string& file) {
-    // Arguments arrive in the system's narrow encoding, which is what the path
-    // constructor assumes.
+#ifdef _WIN32
+    // The tool's words are UTF-8 on Windows (see main.cpp), so any file name works,
+    // not only those of the ANSI code page.
+    return std::filesystem::path(std::u8string(file.begin(), file.end()));
+#else
+    // Arguments arrive as the bytes of the file name, which is what the path holds.
     return std::filesystem::path(file);
+#endif
 }
 
 bool ScanFileForCommand(const std::string& file, MaterialTable& table, std::ostream& err) {

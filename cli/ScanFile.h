@@ -3,6 +3,7 @@
 
 #include "material/MaterialTable.h"
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -13,7 +14,8 @@ namespace tintara::cli {
 // is reported on `err` and gives false.
 bool ScanFileForCommand(const std::string& file, MaterialTable& table, std::ostream& err);
 
-// The path for a file name given on the command line.
+// The path for a file name given on the command line (UTF-8 on Windows, the file
+// name's own bytes elsewhere).
 std::filesystem::path CommandPath(const std::string& file);
 
 } // namespace tintara::cli

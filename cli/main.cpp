@@ -2,8 +2,43 @@
 
 #include <iostream>
 
-int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+
+namespace {
+
+// The command line as UTF-8 words: Windows hands `main` its arguments in the ANSI code
+// page, which cannot name every file.
+std::vector<std::string> Utf8Arguments() {
+    std::vector<std::string> words;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr)
+        return words;
+    for (int i = 1; i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string word(size > 0 ? static_cast<std::size_t>(size) : 1u, '\0');
+        if (size > 0)
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, word.data(), size, nullptr, nullptr);
+        word.pop_back(); // the terminating zero
+        words.push_back(std::move(word));
+    }
+    LocalFree(wide);
+    return words;
+}
+
+} // namespace
+#endif
+
+int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+#ifdef _WIN32
+    // What the tool prints is UTF-8, file names included.
+    SetConsoleOutputCP(CP_UTF8);
+    const std::vector<std::string> args = Utf8Arguments();
+#else
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+#endif
     const int code = tintara::cli::Run(args, std::cout, std::cerr);
     std::cout.flush();
     return std::cout.good() ? code : tintara::cli::ExitFailure;
