@@ -1,5 +1,7 @@
 #include "framework/SettingsStore.h"
 
+#include "framework/RegistrySettings.h"
+
 #include <QMetaType>
 #include <QSettings>
 #include <QVariant>
@@ -11,6 +13,36 @@ namespace {
     throw SettingsError(message.toStdString());
 }
 
+// Values in a QSettings object: the configuration file on Linux, any file in tests.
+class QSettingsBackend final : public SettingsBackend {
+public:
+    explicit QSettingsBackend(std::unique_ptr<QSettings> settings)
+        : m_settings(std::move(settings)) {}
+
+    ReadResult Read(const QString& name) const override {
+        if (m_settings->status() == QSettings::AccessError)
+            return {ReadStatus::Failed, {}};
+        if (!m_settings->contains(name))
+            return {ReadStatus::Missing, {}};
+        const QVariant value = m_settings->value(name);
+        if (value.typeId() != QMetaType::QString)
+            return {ReadStatus::NotText, {}};
+        return {ReadStatus::Text, value.toString()};
+    }
+
+    WriteStatus Write(const QString& name, const QString& text) override {
+        if (!m_settings->isWritable())
+            return WriteStatus::SectionFailed;
+        m_settings->setValue(name, text);
+        m_settings->sync();
+        return m_settings->status() == QSettings::NoError ? WriteStatus::Ok
+                                                          : WriteStatus::ValueFailed;
+    }
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+
 } // namespace
 
 const QString& SettingsStore::SectionName() {
@@ -19,24 +51,36 @@ const QString& SettingsStore::SectionName() {
 }
 
 std::unique_ptr<SettingsStore> SettingsStore::OpenUserStore() {
+#ifdef Q_OS_WIN
+    return std::make_unique<SettingsStore>(std::make_unique<RegistrySettings>(
+        RegistrySettings::CurrentUser, QStringLiteral("Software\\Norvel\\") + SectionName()));
+#else
     return std::make_unique<SettingsStore>(std::make_unique<QSettings>(
         QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Norvel"), SectionName()));
+#endif
 }
 
 SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
-    : m_settings(std::move(settings)) {}
+    : m_backend(std::make_unique<QSettingsBackend>(std::move(settings))) {}
+
+SettingsStore::SettingsStore(std::unique_ptr<SettingsBackend> backend)
+    : m_backend(std::move(backend)) {}
 
 SettingsStore::~SettingsStore() = default;
 
 QString SettingsStore::ReadString(const QString& name, const QString& fallback) const {
-    if (m_settings->status() == QSettings::AccessError)
-        Fail(QStringLiteral("Failed to get data for '%1'").arg(name));
-    if (!m_settings->contains(name))
+    SettingsBackend::ReadResult read = m_backend->Read(name);
+    switch (read.status) {
+    case SettingsBackend::ReadStatus::Missing:
         return fallback;
-    const QVariant value = m_settings->value(name);
-    if (value.typeId() != QMetaType::QString)
+    case SettingsBackend::ReadStatus::NotText:
         Fail(QStringLiteral("Invalid data type for '%1'").arg(name));
-    QString text = value.toString();
+    case SettingsBackend::ReadStatus::Failed:
+        Fail(QStringLiteral("Failed to get data for '%1'").arg(name));
+    case SettingsBackend::ReadStatus::Text:
+        break;
+    }
+    QString text = std::move(read.text);
     const qsizetype zero = text.indexOf(QChar(u'\0'));
     if (zero >= 0)
         text.truncate(zero);
@@ -48,12 +92,14 @@ int SettingsStore::ReadInteger(const QString& name, int fallback) const {
 }
 
 void SettingsStore::WriteString(const QString& name, const QString& value) {
-    if (!m_settings->isWritable())
+    switch (m_backend->Write(name, value)) {
+    case SettingsBackend::WriteStatus::Ok:
+        return;
+    case SettingsBackend::WriteStatus::SectionFailed:
         Fail(QStringLiteral("Failed to create key %1").arg(SectionName()));
-    m_settings->setValue(name, value);
-    m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
+    case SettingsBackend::WriteStatus::ValueFailed:
         Fail(QStringLiteral("Failed to set data for '%1'").arg(name));
+    }
 }
 
 void SettingsStore::WriteInteger(const QString& name, int value) {

@@ -1,8 +1,8 @@
 #pragma once
 // The program's settings: text values in one section of the per-user store. On
-// Windows the store is the registry key HKEY_CURRENT_USER\Software\Norvel\Tintarax,
-// elsewhere the per-user configuration file of organisation "Norvel", application
-// "Tintarax". Integers are kept as their decimal text.
+// Windows the store is the registry key HKEY_CURRENT_USER\Software\Norvel\Tintarax
+// (REG_SZ values, see RegistrySettings.h), elsewhere the per-user configuration file of
+// organisation "Norvel", application "Tintarax". Integers are kept as their decimal text.
 
 #include <QString>
 
@@ -20,6 +20,22 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Where the values live: the text values of one section. Reads and writes report what
+// happened; the store turns that into the program's messages.
+class SettingsBackend {
+public:
+    enum class ReadStatus { Text, Missing, NotText, Failed };
+    struct ReadResult {
+        ReadStatus status = ReadStatus::Missing;
+        QString text;
+    };
+    enum class WriteStatus { Ok, SectionFailed, ValueFailed };
+
+    virtual ~SettingsBackend() = default;
+    virtual ReadResult Read(const QString& name) const = 0;
+    virtual WriteStatus Write(const QString& name, const QString& text) = 0;
+};
+
 class SettingsStore {
 public:
     // The section every setting of the program lives in.
@@ -30,6 +46,7 @@ public:
 
     // Any QSettings, e.g. one on a temporary file in tests; its top level is the section.
     explicit SettingsStore(std::unique_ptr<QSettings> settings);
+    explicit SettingsStore(std::unique_ptr<SettingsBackend> backend);
     ~SettingsStore();
     SettingsStore(const SettingsStore&) = delete;
     SettingsStore& operator=(const SettingsStore&) = delete;
@@ -56,7 +73,7 @@ public:
     static std::optional<int> ParseInteger(QString text);
 
 private:
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<SettingsBackend> m_backend;
 };
 
 } // namespace tintara

@@ -1,10 +1,16 @@
 // The settings store's typed reads and writes and its error messages.
 
+#include "framework/RegistrySettings.h"
 #include "framework/SettingsStore.h"
 #include "testsupport.h"
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
+
 #include <QDir>
 #include <QRect>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -24,6 +30,7 @@ private slots:
     void nonTextValueIsInvalidDataType();
     void unreadableStoreFailsToGetData();
     void unwritableStoreFailsToCreateKey();
+    void registryValuesAreTextWithoutZero();
 
 private:
     std::unique_ptr<SettingsStore> open(const QString& file) {
@@ -146,6 +153,61 @@ void SettingsStoreTest::unwritableStoreFailsToCreateKey() {
     } catch (const SettingsError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Failed to create key Tintarax"));
     }
+}
+
+// The registry as the program's store: values of type REG_SZ whose data is the text
+// alone, integers as decimal text, and a value of another type reported, not used.
+void SettingsStoreTest::registryValuesAreTextWithoutZero() {
+#ifndef Q_OS_WIN
+    QSKIP("the registry exists only on Windows");
+#else
+    const QString keyPath = QStringLiteral("Software\\Norvel\\TintaraxTest%1")
+                                .arg(QCoreApplication::applicationPid());
+    const auto wide = [](const QString& text) {
+        return reinterpret_cast<const wchar_t*>(text.utf16());
+    };
+    const auto raw = [&](const QString& name, DWORD& type) {
+        HKEY key = nullptr;
+        QByteArray data(64, '\0');
+        DWORD bytes = static_cast<DWORD>(data.size());
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, wide(keyPath), 0, KEY_QUERY_VALUE, &key) != 0)
+            return QByteArray("no key");
+        const LONG read = RegQueryValueExW(key, wide(name), nullptr, &type,
+                                           reinterpret_cast<BYTE*>(data.data()), &bytes);
+        RegCloseKey(key);
+        return read == 0 ? data.left(static_cast<qsizetype>(bytes)) : QByteArray("no value");
+    };
+    RegDeleteTreeW(HKEY_CURRENT_USER, wide(keyPath));
+    const auto removeKey = qScopeGuard([&] { RegDeleteTreeW(HKEY_CURRENT_USER, wide(keyPath)); });
+    SettingsStore store(std::make_unique<RegistrySettings>(RegistrySettings::CurrentUser, keyPath));
+    QCOMPARE(store.ReadInteger("Top", 40), 40); // no key yet
+
+    store.WriteInteger("Top", -25);
+    store.WriteString("Load", QStringLiteral("D:\\mod\u00e8les"));
+    DWORD type = 0;
+    QCOMPARE(raw("Top", type), QByteArray("-\0" "2\0" "5\0", 6));
+    QCOMPARE(type, DWORD(REG_SZ));
+    QCOMPARE(raw("Load", type).size(), 10 * 2);
+    QCOMPARE(store.ReadInteger("Top", 40), -25);
+    QCOMPARE(store.ReadString("Load", "c:\\"), QStringLiteral("D:\\mod\u00e8les"));
+
+    HKEY key = nullptr;
+    QCOMPARE(RegOpenKeyExW(HKEY_CURRENT_USER, wide(keyPath), 0, KEY_SET_VALUE, &key), 0L);
+    const DWORD number = 40;
+    RegSetValueExW(key, L"Top", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                   sizeof number);
+    const wchar_t expand[] = L"C:\\x\0junk";
+    RegSetValueExW(key, L"Load", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(expand),
+                   sizeof expand);
+    RegCloseKey(key);
+    try {
+        store.ReadInteger("Top", 40);
+        QFAIL("no error raised");
+    } catch (const SettingsError& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Invalid data type for 'Top'"));
+    }
+    QCOMPARE(store.ReadString("Load", "c:\\"), QStringLiteral("C:\\x"));
+#endif
 }
 
 TINTARA_TEST_MAIN(SettingsStoreTest)

@@ -1,0 +1,97 @@
+#include "framework/RegistrySettings.h"
+
+#ifdef Q_OS_WIN
+
+#include <qt_windows.h>
+
+#include <vector>
+
+namespace tintara {
+namespace {
+
+const wchar_t* Wide(const QString& text) {
+    return reinterpret_cast<const wchar_t*>(text.utf16());
+}
+
+HKEY RootKey(RegistrySettings::Root root) {
+    switch (root) {
+    case RegistrySettings::CurrentUser:
+        break;
+    }
+    return HKEY_CURRENT_USER;
+}
+
+// Closes the key when it goes out of scope.
+struct OpenKey {
+    HKEY key = nullptr;
+    ~OpenKey() {
+        if (key != nullptr)
+            RegCloseKey(key);
+    }
+};
+
+} // namespace
+
+RegistrySettings::RegistrySettings(Root root, QString keyPath)
+    : m_root(root), m_keyPath(std::move(keyPath)) {}
+
+SettingsBackend::ReadResult RegistrySettings::Read(const QString& name) const {
+    OpenKey open;
+    const LONG opened =
+        RegOpenKeyExW(RootKey(m_root), Wide(m_keyPath), 0, KEY_QUERY_VALUE, &open.key);
+    if (opened == ERROR_FILE_NOT_FOUND)
+        return {ReadStatus::Missing, {}};
+    if (opened != ERROR_SUCCESS)
+        return {ReadStatus::Failed, {}};
+
+    // Ask for the size, then the data; a value that grew in between is asked for again.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0;
+        DWORD bytes = 0;
+        LONG queried = RegQueryValueExW(open.key, Wide(name), nullptr, &type, nullptr, &bytes);
+        if (queried == ERROR_FILE_NOT_FOUND)
+            return {ReadStatus::Missing, {}};
+        if (queried != ERROR_SUCCESS)
+            return {ReadStatus::Failed, {}};
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            return {ReadStatus::NotText, {}};
+        std::vector<wchar_t> data((bytes + 1) / sizeof(wchar_t) + 1, L'\0');
+        DWORD got = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        queried = RegQueryValueExW(open.key, Wide(name), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(data.data()), &got);
+        if (queried == ERROR_MORE_DATA)
+            continue;
+        if (queried == ERROR_FILE_NOT_FOUND)
+            return {ReadStatus::Missing, {}};
+        if (queried != ERROR_SUCCESS)
+            return {ReadStatus::Failed, {}};
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            return {ReadStatus::NotText, {}};
+        QString text =
+            QString::fromWCharArray(data.data(), static_cast<qsizetype>(got / sizeof(wchar_t)));
+        const qsizetype zero = text.indexOf(QChar(u'\0'));
+        if (zero >= 0)
+            text.truncate(zero);
+        return {ReadStatus::Text, text};
+    }
+    return {ReadStatus::Failed, {}};
+}
+
+SettingsBackend::WriteStatus RegistrySettings::Write(const QString& name, const QString& text) {
+    OpenKey open;
+    if (RegCreateKeyExW(RootKey(m_root), Wide(m_keyPath), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &open.key, nullptr) != ERROR_SUCCESS)
+        return WriteStatus::SectionFailed;
+    // The system counts a zero character that follows the data into it; a non-zero
+    // character after the copy keeps the stored data to the text alone.
+    std::vector<char16_t> data(text.utf16(), text.utf16() + text.size());
+    data.push_back(u'?');
+    const auto bytes = static_cast<DWORD>(text.size() * sizeof(char16_t));
+    const LONG set = RegSetValueExW(open.key, Wide(name), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(data.data()), bytes);
+    return set == ERROR_SUCCESS ? WriteStatus::Ok : WriteStatus::ValueFailed;
+}
+
+} // namespace tintara
+
+#endif
