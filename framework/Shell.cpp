@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
 #include <QProcess>
 #include <QUrl>
 #include <QWidget>
@@ -12,6 +14,7 @@
 // windows.h first: the shell headers rely on its types.
 #include <windows.h>
 
+#include <shellapi.h>
 #include <shlobj.h>
 #endif
 
@@ -77,6 +80,16 @@ bool IsAddress(const QString& target) {
 void SystemOpen(const OpenRequest& request) {
     if (request.target.isEmpty())
         return;
+#ifdef Q_OS_WIN
+    // The shell's "open" verb: programs start, documents open in their program and
+    // addresses in the browser or the mail program, as from the desktop.
+    const QString target = IsAddress(request.target) ? request.target
+                                                     : QDir::toNativeSeparators(request.target);
+    const QString folder = QDir::toNativeSeparators(request.workingFolder);
+    ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(target.utf16()), nullptr,
+                  folder.isEmpty() ? nullptr : reinterpret_cast<const wchar_t*>(folder.utf16()),
+                  SW_SHOWNORMAL);
+#else
     if (IsAddress(request.target)) {
         QDesktopServices::openUrl(QUrl(request.target));
         return;
@@ -88,6 +101,7 @@ void SystemOpen(const OpenRequest& request) {
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(request.target));
+#endif
 }
 
 Opener SetOpener(Opener opener) {
@@ -106,8 +120,31 @@ QIcon AssociatedIcon(const QString& fileName) {
     const QFileInfo info(fileName);
     if (fileName.isEmpty() || !info.exists())
         return {};
+#ifdef Q_OS_WIN
+    // The shell's icon for the file: its own for a program, its type's otherwise.
+    wchar_t path[MAX_PATH] = {};
+    const QString native = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (native.size() >= MAX_PATH)
+        return {};
+    native.toWCharArray(path);
+    WORD index = 0;
+    HICON icon = ExtractAssociatedIconW(GetModuleHandleW(nullptr), path, &index);
+    if (icon == nullptr) {
+        // Some systems know the file type's icon only through the file information.
+        SHFILEINFOW file = {};
+        if (SHGetFileInfoW(reinterpret_cast<const wchar_t*>(native.utf16()), 0, &file,
+                           sizeof file, SHGFI_ICON | SHGFI_LARGEICON) != 0)
+            icon = file.hIcon;
+    }
+    if (icon == nullptr)
+        return {};
+    const QImage image = QImage::fromHICON(icon);
+    DestroyIcon(icon);
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+#else
     const QFileIconProvider provider;
     return provider.icon(info);
+#endif
 }
 
 bool IsShortcut(const QString& fileName) {

@@ -23,9 +23,10 @@ struct OpenRequest {
 
 using Opener = std::function<void(const OpenRequest&)>;
 
-// The real opener: a program file (executable bit on POSIX; .exe, .com or .bat on
-// Windows) is started detached in the working folder; an address with a scheme
-// ("https:", "mailto:") or any other file goes to QDesktopServices.
+// The real opener. On Windows the shell's "open" verb (ShellExecuteW) in the working
+// folder. Elsewhere a program file (executable bit) is started detached in the working
+// folder; an address with a scheme ("https:", "mailto:") or any other file goes to
+// QDesktopServices.
 void SystemOpen(const OpenRequest& request);
 
 // Replaces the opener used by Open (an empty function restores SystemOpen);
@@ -54,8 +55,8 @@ bool IsProgramFile(const QString& fileName);
 // opposed to a file name (a drive letter is not a scheme).
 bool IsAddress(const QString& target);
 
-// The icon the system associates with the file; empty when the file does not exist or
-// no icon is known.
+// The icon the system associates with the file (on Windows the shell's, through
+// ExtractAssociatedIconW); empty when the file does not exist or no icon is known.
 QIcon AssociatedIcon(const QString& fileName);
 
 // A shortcut file: on Windows a ".lnk" file (any letter case), elsewhere a symbolic

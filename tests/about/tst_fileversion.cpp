@@ -5,6 +5,7 @@
 #include "framework/FileVersionLookup.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -178,11 +179,47 @@ void TestFileVersion::elfImages() {
     QCOMPARE(imageVersionText(image), expected);
 }
 
+#ifdef Q_OS_WIN
+// Windows reads the version resource of a file through the system: write the image to
+// a file and read it back from there.
+static std::optional<ProductVersion> readImageFile(const QByteArray& image) {
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("image.dll")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
+        return std::nullopt;
+    file.close();
+    return readProductVersion(file.fileName());
+}
+#endif
+
 // Any prefix of a real library, or the library with random bytes damaged, reads either
 // its true version or nothing; never something else, never a crash.
 void TestFileVersion::truncatedAndCorruptedLibrary() {
     const QByteArray library = readFile(TINTARA_LIB_2307);
     QVERIFY(!library.isEmpty());
+#ifdef Q_OS_WIN
+    // The library's VERSIONINFO resource, through GetFileVersionInfoW.
+    const auto text = [](const QByteArray& image) {
+        const auto version = readImageFile(image);
+        return version ? tintara::versionText(*version) : QStringLiteral("none");
+    };
+    QCOMPARE(text(library), QStringLiteral("2.00.7"));
+    for (qsizetype length = 0; length < library.size(); length += library.size() / 40 + 1) {
+        const QString read = text(library.left(length));
+        QVERIFY2(read == QLatin1String("none") || read == QLatin1String("2.00.7"),
+                 qPrintable(QStringLiteral("length %1 read %2").arg(length).arg(read)));
+    }
+    QRandomGenerator random(20261208);
+    for (int round = 0; round < 40; ++round) {
+        QByteArray damaged = library;
+        for (int i = 0; i < 8; ++i) {
+            const auto pos =
+                static_cast<qsizetype>(random.bounded(static_cast<int>(damaged.size())));
+            damaged[pos] = static_cast<char>(random.bounded(256));
+        }
+        readImageFile(damaged); // must simply return
+    }
+#else
     QCOMPARE(imageVersionText(library), QStringLiteral("2.00.7"));
     for (qsizetype length = 0; length < library.size(); length += 61) {
         const QString text = imageVersionText(library.left(length));
@@ -199,6 +236,7 @@ void TestFileVersion::truncatedAndCorruptedLibrary() {
         }
         readImage(damaged); // must simply return
     }
+#endif
 }
 
 void TestFileVersion::loaderCache_data() {
@@ -290,7 +328,17 @@ void TestFileVersion::searchOrder() {
 
 void TestFileVersion::libraryPathFromEnvironment() {
 #ifdef Q_OS_WIN
-    QSKIP("Windows searches with the loader's own rules");
+    // A bare name is found the way the loader finds libraries; PATH is one of its folders.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString name = QStringLiteral("nvmdl.dll");
+    const QByteArray saved = qgetenv("PATH");
+    qputenv("PATH", QDir::toNativeSeparators(dir.path()).toLocal8Bit() + ';' + saved);
+    QCOMPARE(libraryVersionText(name).value_or(QStringLiteral("none")), QStringLiteral("none"));
+    QVERIFY(QFile::copy(TINTARA_LIB_1010, dir.filePath(name)));
+    QCOMPARE(libraryVersionText(name).value_or(QStringLiteral("none")),
+             QStringLiteral("1.00.65536"));
+    qputenv("PATH", saved);
 #else
     QTemporaryDir dir;
     QVERIFY(dir.isValid());

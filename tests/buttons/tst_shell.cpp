@@ -19,6 +19,7 @@ private slots:
     void programFile_data();
     void programFile();
     void associatedIcon();
+    void systemOpenStartsAProgramInItsFolder();
 };
 
 void TestShell::address_data() {
@@ -103,6 +104,29 @@ void TestShell::associatedIcon() {
     QVERIFY(!tintara::shell::AssociatedIcon(name).isNull());
     QVERIFY(tintara::shell::AssociatedIcon(dir.filePath(QStringLiteral("gone.txt"))).isNull());
     QVERIFY(tintara::shell::AssociatedIcon(QString()).isNull());
+}
+
+// One real run through the system: a small program started in the folder it is given
+// leaves a file there.
+void TestShell::systemOpenStartsAProgramInItsFolder() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+#ifdef Q_OS_WIN
+    const QString program = dir.filePath(QStringLiteral("mark.bat"));
+    const QByteArray text = "@echo ran> marker.txt\r\n";
+#else
+    const QString program = dir.filePath(QStringLiteral("mark.sh"));
+    const QByteArray text = "#!/bin/sh\necho ran > marker.txt\n";
+#endif
+    QFile file(program);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    tintara::shell::SystemOpen({program, dir.path()});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(QStringLiteral("marker.txt"))), 20000);
+    // The program may still hold its folder for a moment after writing.
+    QTRY_VERIFY_WITH_TIMEOUT(dir.remove(), 20000);
 }
 
 TINTARA_TEST_MAIN(TestShell)
