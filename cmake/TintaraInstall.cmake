@@ -1,6 +1,13 @@
 # Installation: the editor and the command-line tool on the PATH, the desktop entry
 # and the icon in the freedesktop locations; `cpack -G DEB` packages the same.
+# On Windows everything goes into one folder that runs as it is: `cpack -G ZIP` makes
+# tintara-<version>-win64.zip (see cmake/TintaraWindowsPackage.cmake).
 include(GNUInstallDirs)
+
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/TintaraWindowsPackage.cmake)
+  return()
+endif()
 
 if(TARGET tintara)
   install(TARGETS tintara RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
