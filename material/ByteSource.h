@@ -1,8 +1,8 @@
 #pragma once
-// Sequential byte input for the scanner: a file or bytes in memory.
+// Sequential byte input for the scanner: bytes in memory here, a file in
+// FileByteSource.h.
 
 #include <cstddef>
-#include <cstdio>
 #include <filesystem>
 #include <span>
 #include <stdexcept>
@@ -35,30 +35,7 @@ private:
     std::size_t m_position = 0;
 };
 
-// Reads a file opened for untranslated reading.
-class FileByteSource final : public ByteSource {
-public:
-    // Throws IoError naming the file and the reason when it cannot be opened.
-    explicit FileByteSource(const std::filesystem::path& path);
-    ~FileByteSource() override;
-    FileByteSource(const FileByteSource&) = delete;
-    FileByteSource& operator=(const FileByteSource&) = delete;
-
-    std::size_t read(std::span<unsigned char> buffer) override;
-
-private:
-    std::filesystem::path m_path;
-    std::FILE* m_file = nullptr;
-};
-
-// Opens a file with a C stdio mode ("rb", "rb+"), also for non-ASCII paths on Windows.
-std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
-
 // The path as UTF-8 text, for messages.
 std::string PathText(const std::filesystem::path& path);
-
-// "<what> '<file>': <system reason>" for the given errno value.
-std::string DescribeSystemError(const std::string& what, const std::filesystem::path& path,
-                                int errorNumber);
 
 } // namespace tintara

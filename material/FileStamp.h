@@ -1,10 +1,8 @@
 #pragma once
-// Size and modification time of a file, taken when it is scanned, so a later save
-// can tell whether another program changed the file meanwhile.
+// Size, modification time and identity of an open file, taken when it is scanned and
+// again when it is saved.
 
 #include <cstdint>
-#include <filesystem>
-#include <string>
 
 namespace tintara {
 
@@ -12,11 +10,10 @@ struct FileStamp {
     bool valid = false;
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0; // modification time, in the file system's clock
+    std::uint64_t device = 0;    // with `inode`: which file it is (volume and file index
+    std::uint64_t inode = 0;     // on Windows)
 
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
-
-// Reads the stamp of a file; an invalid stamp when the file cannot be examined.
-FileStamp ReadFileStamp(const std::filesystem::path& path);
 
 } // namespace tintara

@@ -1,9 +1,11 @@
 #include "MaterialScanner.h"
 
 #include "Conversions.h"
+#include "FileByteSource.h"
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -187,6 +189,7 @@ MaterialRecord DecodeEntry(const unsigned char* p, std::uint64_t offset, std::in
         record.Alpha[slot] = ReadGuardedFloat(colour + 12);
     }
     record.Power = ReadGuardedFloat(p + 64);
+    std::memcpy(record.Stored.data(), p, MaterialEntrySize);
     return record;
 }
 
@@ -205,6 +208,10 @@ ScanResult ScanMaterials(ByteSource& source, MaterialTable& table, std::size_t b
             if (!found)
                 continue;
             const unsigned count = reader.data()[2] + 256u * reader.data()[3];
+            ListHeader header;
+            header.offset = static_cast<std::int64_t>(reader.offset());
+            std::memcpy(header.bytes.data(), reader.data(), HeaderSize);
+            table.appendListHeader(header);
             reader.consume(HeaderSize);
             ++listCounter;
             for (unsigned i = 0; i < count; ++i) {
@@ -214,9 +221,12 @@ ScanResult ScanMaterials(ByteSource& source, MaterialTable& table, std::size_t b
                 reader.consume(MaterialEntrySize);
             }
         }
-    } catch (const ConversionError& error) {
-        return {ScanStatus::BadFloat,
-                std::string(error.what()) + " at offset " + std::to_string(reader.offset())};
+    } catch (const ConversionError&) {
+        // The guard refuses only NaN; the reader still stands at the entry's start.
+        char place[64];
+        std::snprintf(place, sizeof place, "NaN in the material at offset 0x%08llX",
+                      static_cast<unsigned long long>(reader.offset()));
+        return {ScanStatus::BadFloat, place};
     } catch (const IoError& error) {
         return {ScanStatus::ReadFailed, error.what()};
     }
@@ -227,7 +237,8 @@ ScanResult ScanMaterialFile(const std::filesystem::path& path, MaterialTable& ta
     table.clear();
     try {
         FileByteSource source(path);
-        const FileStamp stamp = ReadFileStamp(path);
+        // Of the open file itself, so a rename after the open cannot slip in another.
+        const FileStamp stamp = source.stamp();
         ScanResult result = ScanMaterials(source, table);
         table.setStamp(stamp);
         if (!result.ok() && result.status == ScanStatus::BadFloat)

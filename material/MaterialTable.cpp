@@ -6,6 +6,7 @@ namespace tintara {
 
 void MaterialTable::clear() {
     m_records.clear();
+    m_listHeaders.clear();
     m_stamp = {};
 }
 

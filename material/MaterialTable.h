@@ -5,10 +5,18 @@
 #include "FileStamp.h"
 #include "MaterialRecord.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace tintara {
+
+// The 8-byte header of a material list, where the scan found it.
+struct ListHeader {
+    std::int64_t offset = 0;
+    std::array<unsigned char, 8> bytes = {};
+};
 
 class MaterialTable {
 public:
@@ -25,6 +33,10 @@ public:
     void clear();
     void append(const MaterialRecord& record) { m_records.push_back(record); }
 
+    // The header of every list the scan found, in file order.
+    const std::vector<ListHeader>& listHeaders() const { return m_listHeaders; }
+    void appendListHeader(const ListHeader& header) { m_listHeaders.push_back(header); }
+
     bool anyModified() const;
 
     // The file as the scan that filled the table saw it.
@@ -33,6 +45,7 @@ public:
 
 private:
     std::vector<MaterialRecord> m_records;
+    std::vector<ListHeader> m_listHeaders;
     FileStamp m_stamp;
 };
 

@@ -1,8 +1,9 @@
 #pragma once
-// In-place writing to an existing file, for the write-back.
+// In-place reading and writing of an existing file, for the write-back.
 
 #include "ByteSource.h"
 #include "FileStamp.h"
+#include "RegularFile.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -16,30 +17,38 @@ class RandomAccessFile {
 public:
     virtual ~RandomAccessFile() = default;
     virtual std::string name() const = 0;
+    // Size, time and identity of the open file.
     virtual FileStamp stamp() = 0;
+    // Exactly bytes.size() bytes at `offset`.
+    virtual void readAt(std::uint64_t offset, std::span<unsigned char> bytes) = 0;
     virtual void writeAt(std::uint64_t offset, std::span<const unsigned char> bytes) = 0;
-    // Flushes buffered data and asks the system to put it on the disk.
+    // Asks the system to put the written data on the disk.
     virtual void sync() = 0;
     virtual void close() = 0;
+    // Whether the file's path still names the open file.
+    virtual bool pathNamesThisFile() = 0;
 };
 
-// A file on disk opened for reading and writing without truncation ("rb+").
+// A regular file on disk opened for reading and writing, without truncation.
 class DiskFile final : public RandomAccessFile {
 public:
-    explicit DiskFile(const std::filesystem::path& path); // throws IoError
-    ~DiskFile() override;
-    DiskFile(const DiskFile&) = delete;
-    DiskFile& operator=(const DiskFile&) = delete;
+    explicit DiskFile(const std::filesystem::path& path) // throws IoError
+        : m_file(path, RegularFile::Access::ReadWrite) {}
 
-    std::string name() const override;
-    FileStamp stamp() override;
-    void writeAt(std::uint64_t offset, std::span<const unsigned char> bytes) override;
-    void sync() override;
-    void close() override;
+    std::string name() const override { return PathText(m_file.path()); }
+    FileStamp stamp() override { return m_file.stamp(); }
+    void readAt(std::uint64_t offset, std::span<unsigned char> bytes) override {
+        m_file.readAt(offset, bytes);
+    }
+    void writeAt(std::uint64_t offset, std::span<const unsigned char> bytes) override {
+        m_file.writeAt(offset, bytes);
+    }
+    void sync() override { m_file.sync(); }
+    void close() override { m_file.close(); }
+    bool pathNamesThisFile() override { return m_file.pathNamesThisFile(); }
 
 private:
-    std::filesystem::path m_path;
-    std::FILE* m_file = nullptr;
+    RegularFile m_file;
 };
 
 } // namespace tintara

@@ -1,10 +1,21 @@
 #pragma once
-// Writes the modified entries of the material table back into the file, in place:
-// the 17 floats of every entry whose Modified is non-zero at its FileOffset, in
-// ascending order, and nothing else. The file never changes length.
+// Writes the modified entries of the material table back into the file, in place, and
+// nothing else: for each entry, the fields its edits changed, over the bytes the scan
+// read. The file never changes length.
+//
+// A save is safe against other programs and against interruption:
+// - it refuses, writing nothing, when the file's size differs from the scan's, or when
+//   any list header or any entry it would write no longer holds the bytes the scan read
+//   (an entry that already holds the new bytes counts as matching, so a save that
+//   failed part-way can be repeated);
+// - before the first byte changes, it writes a journal beside the file (see
+//   SaveJournal.h) and syncs it; it then writes, syncs the file and removes the
+//   journal. A journal left behind lets the save be finished or rolled back;
+// - after the last write it checks that the path still names the file written.
 
 #include "MaterialTable.h"
 #include "RandomAccessFile.h"
+#include "SaveJournal.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -16,19 +27,43 @@ struct WriteBackResult {
     bool ok = false;
     std::size_t entriesWritten = 0;
     std::string error; // names the file and the system's reason when !ok
+    bool fileChanged = false; // true when bytes of the file were changed, even if !ok
 };
 
-// Refuses without writing a byte when the file's size or modification time differ
-// from the table's stamp, or when an entry would run past the end of the file.
-// Checks every open, seek, write, flush and close, and flushes the data to disk
-// before reporting success. Never changes the table.
+// Never changes the table.
 WriteBackResult WriteModifiedMaterials(const std::filesystem::path& path,
                                        const MaterialTable& table);
 
-// The same over any random-access file (tests use in-memory and failing files).
-WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, const MaterialTable& table);
+// The same over any file and journal (tests use in-memory and failing ones).
+WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& journal,
+                                       const MaterialTable& table);
 
-// The 68 bytes of one entry as the file stores them.
+// The 68 bytes a save writes for an entry: the bytes the scan read, with the fields the
+// edits changed (all of them when the entry is Modified with no field marked) encoded
+// from the record's values.
+void ComposeMaterialEntry(const MaterialRecord& record, unsigned char* bytes);
+
+// The 68 bytes of one entry made from the record's values alone.
 void EncodeMaterialEntry(const MaterialRecord& record, unsigned char* bytes);
+
+// Whether a save of the file was interrupted and its journal waits to be finished or
+// rolled back.
+bool SaveInterrupted(const std::filesystem::path& path);
+
+enum class Recovery { Finish, RollBack };
+
+struct RecoveryResult {
+    bool ok = false;
+    std::size_t entries = 0;
+    std::string error;
+};
+
+// Finishes an interrupted save (writes the new bytes) or rolls it back (writes the old
+// ones), then removes the journal. A journal that is damaged, or whose entries hold
+// other bytes than their old or new ones (or a mixture of the two, which a write cut
+// short leaves), is reported and never applied.
+RecoveryResult RecoverInterruptedSave(const std::filesystem::path& path, Recovery action);
+RecoveryResult RecoverInterruptedSave(RandomAccessFile& file, JournalStore& journal,
+                                      Recovery action);
 
 } // namespace tintara

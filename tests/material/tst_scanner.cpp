@@ -344,7 +344,7 @@ void TestScanner::fileOpenFailures_data() {
     QTest::newRow("missing file") << "gone.mdl"
                                   << "No such file";
     QTest::newRow("folder") << "folder"
-                            << "Is a directory";
+                            << "is not a regular file";
 }
 
 void TestScanner::fileOpenFailures() {

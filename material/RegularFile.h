@@ -1,0 +1,95 @@
+#pragma once
+// A regular file opened through the system's own handle: no buffering, reads and writes
+// at explicit offsets, the identity of the open file (not of whatever its path names
+// later), and a refusal of anything that is not a regular file (folders, FIFOs,
+// devices) before a single byte is read. Opening never blocks: a FIFO without a writer
+// is refused, not waited for.
+
+#include "ByteSource.h"
+#include "FileStamp.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace tintara {
+
+class RegularFile {
+public:
+    enum class Access { Read, ReadWrite };
+
+    // Throws IoError: "Cannot open '<file>': <reason>", or "'<file>' is not a regular
+    // file".
+    RegularFile(const std::filesystem::path& path, Access access);
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+
+    // Size, modification time and identity of the open file.
+    FileStamp stamp() const;
+
+    // Reads up to buffer.size() bytes from the current position; 0 only at the end.
+    std::size_t read(std::span<unsigned char> buffer);
+    // Reads exactly buffer.size() bytes at `offset`; a file that ends first is an error.
+    void readAt(std::uint64_t offset, std::span<unsigned char> buffer);
+    void writeAt(std::uint64_t offset, std::span<const unsigned char> bytes);
+    // Asks the system to put the written data on the disk.
+    void sync();
+    void close();
+
+    // Whether the path still names this open file (it may have been renamed or
+    // replaced since it was opened).
+    bool pathNamesThisFile() const;
+
+private:
+    std::filesystem::path m_path;
+#ifdef _WIN32
+    void* m_handle = nullptr;
+#else
+    int m_fd = -1;
+#endif
+};
+
+// A file created new for writing; never opened over an existing file (that is an
+// IoError, "... already exists"). Written from its start, in order.
+class NewFile {
+public:
+    explicit NewFile(const std::filesystem::path& path); // throws IoError
+    ~NewFile();
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    void write(std::span<const unsigned char> bytes);
+    void sync();
+    void close();
+
+private:
+    std::filesystem::path m_path;
+#ifdef _WIN32
+    void* m_handle = nullptr;
+#else
+    int m_fd = -1;
+#endif
+};
+
+// Whether anything exists at `path` (a link counts, whatever it points to). Throws
+// IoError when that cannot be told.
+bool PathExists(const std::filesystem::path& path);
+// Removes a file; throws IoError naming it and the reason.
+void RemoveFile(const std::filesystem::path& path);
+// Gives the file at `from` the name `to`, never replacing an existing `to` (then the
+// IoError says it already exists). Throws IoError naming the files and the reason.
+void MoveNoReplace(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Syncs the folder that holds `path`, so that a file created, renamed or removed in it
+// stays so after a crash (throws IoError when that fails). Does nothing where the
+// system has no such operation.
+void SyncFolderOf(const std::filesystem::path& path);
+
+// The system's reason for the last failed call (errno, or GetLastError on Windows).
+std::string LastSystemReason();
+
+} // namespace tintara

@@ -1,0 +1,130 @@
+#include "SaveJournal.h"
+
+#include "ByteSource.h"
+#include "RegularFile.h"
+
+#include <cstring>
+
+namespace tintara {
+namespace {
+
+constexpr unsigned char Magic[8] = {'T', 'N', 'T', 'J', 'R', 'N', 'L', '1'};
+constexpr std::size_t HeaderBytes = 8 + 8 + 4;
+constexpr std::size_t EntryBytes = 8 + 2 * MaterialEntrySize;
+
+void PutLE(std::vector<unsigned char>& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<unsigned char>(value >> (8 * i)));
+}
+
+std::uint64_t GetLE(const unsigned char* p, int bytes) {
+    std::uint64_t value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | p[i];
+    return value;
+}
+
+} // namespace
+
+std::uint32_t Crc32(std::span<const unsigned char> bytes) {
+    static const auto table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const unsigned char b : bytes)
+        crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+std::vector<unsigned char> EncodeJournal(const Journal& journal) {
+    std::vector<unsigned char> out(std::begin(Magic), std::end(Magic));
+    out.reserve(HeaderBytes + journal.entries.size() * EntryBytes + 4);
+    PutLE(out, journal.fileSize, 8);
+    PutLE(out, journal.entries.size(), 4);
+    for (const JournalEntry& entry : journal.entries) {
+        PutLE(out, entry.offset, 8);
+        out.insert(out.end(), entry.before.begin(), entry.before.end());
+        out.insert(out.end(), entry.after.begin(), entry.after.end());
+    }
+    PutLE(out, Crc32(out), 4);
+    return out;
+}
+
+std::optional<Journal> DecodeJournal(std::span<const unsigned char> bytes) {
+    if (bytes.size() < HeaderBytes + 4 || std::memcmp(bytes.data(), Magic, 8) != 0)
+        return std::nullopt;
+    const std::uint64_t count = GetLE(bytes.data() + 16, 4);
+    if ((bytes.size() - HeaderBytes - 4) / EntryBytes != count ||
+        (bytes.size() - HeaderBytes - 4) % EntryBytes != 0)
+        return std::nullopt;
+    const auto checked = bytes.first(bytes.size() - 4);
+    if (Crc32(checked) != GetLE(bytes.data() + bytes.size() - 4, 4))
+        return std::nullopt;
+    Journal journal;
+    journal.fileSize = GetLE(bytes.data() + 8, 8);
+    journal.entries.resize(static_cast<std::size_t>(count));
+    const unsigned char* p = bytes.data() + HeaderBytes;
+    for (JournalEntry& entry : journal.entries) {
+        entry.offset = GetLE(p, 8);
+        std::memcpy(entry.before.data(), p + 8, MaterialEntrySize);
+        std::memcpy(entry.after.data(), p + 8 + MaterialEntrySize, MaterialEntrySize);
+        p += EntryBytes;
+    }
+    return journal;
+}
+
+std::filesystem::path JournalPathFor(const std::filesystem::path& model) {
+    std::filesystem::path journal = model;
+    journal += ".tintara-journal";
+    return journal;
+}
+
+std::string DiskJournal::name() const {
+    return PathText(m_path);
+}
+
+bool DiskJournal::exists() {
+    return PathExists(m_path);
+}
+
+std::vector<unsigned char> DiskJournal::read() {
+    RegularFile file(m_path, RegularFile::Access::Read);
+    // A journal holds at most one entry for every 68 bytes of its model; anything
+    // larger than a gigabyte is not one of ours.
+    const std::uint64_t size = file.stamp().size;
+    if (size > (1ull << 30))
+        throw IoError("'" + name() + "' is too large to be a journal");
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    file.readAt(0, bytes);
+    return bytes;
+}
+
+void DiskJournal::write(std::span<const unsigned char> bytes) {
+    std::optional<NewFile> file(std::in_place, m_path); // nothing to clean up if this throws
+    try {
+        file->write(bytes);
+        file->sync();
+        file->close();
+        SyncFolderOf(m_path);
+    } catch (const IoError&) {
+        // A partial journal must not look like an interrupted save.
+        file.reset();
+        std::error_code ignored;
+        std::filesystem::remove(m_path, ignored);
+        throw;
+    }
+}
+
+void DiskJournal::remove() {
+    RemoveFile(m_path);
+    SyncFolderOf(m_path);
+}
+
+} // namespace tintara
