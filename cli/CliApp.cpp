@@ -2,6 +2,7 @@
 
 #include "CliArgs.h"
 #include "Commands.h"
+#include "TerminalText.h"
 
 #include <exception>
 
@@ -18,7 +19,9 @@ constexpr const char* ToolHelp =
     "  list   print the material list, as the editor's window shows it\n"
     "  dump   write every material as JSON\n"
     "  set    change colours or the power of materials, in place\n"
+    "  recover  finish or undo a save that was interrupted\n"
     "\n"
+    "Exit status: 0 done, 1 a problem with the file, 2 bad arguments.\n"
     "Run 'tintara-cli COMMAND --help' for a command's options.\n";
 
 } // namespace
@@ -41,12 +44,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             return RunDump(rest, out, err);
         if (command == "set")
             return RunSet(rest, out, err);
+        if (command == "recover")
+            return RunRecover(rest, out, err);
         throw BadInput("unknown command '" + command + "' (try tintara-cli --help)");
     } catch (const BadInput& error) {
-        err << "tintara-cli: " << error.what() << '\n';
+        ReportError(err, error.what());
         return ExitBadInput;
     } catch (const std::exception& error) {
-        err << "tintara-cli: " << error.what() << '\n';
+        ReportError(err, error.what());
         return ExitFailure;
     }
 }

@@ -88,8 +88,8 @@ std::string RequireOneFile(const ParsedArgs& args) {
     return args.positional.front();
 }
 
-std::vector<std::size_t> ParseMaterialList(const std::string& text, std::size_t count) {
-    std::set<std::size_t> numbers;
+std::vector<MaterialRange> ParseMaterialRanges(const std::string& text) {
+    std::vector<MaterialRange> ranges;
     std::size_t start = 0;
     if (text.empty())
         throw BadInput("--materials needs material numbers, like 3 or 1,4-6");
@@ -101,15 +101,30 @@ std::vector<std::size_t> ParseMaterialList(const std::string& text, std::size_t 
         const auto last = dash == std::string::npos ? first : ParseWhole(item.substr(dash + 1));
         if (!first || !last || *last < *first)
             throw BadInput("malformed material list '" + text + "' (use numbers like 3 or 1,4-6)");
-        if (*first < 1 || *last > count)
-            throw BadInput("material " + std::to_string(*first < 1 ? *first : *last) +
-                           " is not in the table (it holds " + std::to_string(count) +
-                           " materials, numbered from 1)");
-        for (auto n = *first; n <= *last; ++n)
-            numbers.insert(static_cast<std::size_t>(n));
+        if (*first < 1)
+            throw BadInput("material 0 is not in the table (materials are numbered from 1)");
+        ranges.push_back({*first, *last});
         start = comma + 1;
     }
+    return ranges;
+}
+
+std::vector<std::size_t> ExpandMaterialRanges(const std::vector<MaterialRange>& ranges,
+                                              std::size_t count) {
+    std::set<std::size_t> numbers;
+    for (const MaterialRange& range : ranges) {
+        if (range.last > count)
+            throw BadInput("material " + std::to_string(range.last) +
+                           " is not in the table (it holds " + std::to_string(count) +
+                           " materials, numbered from 1)");
+        for (auto n = range.first; n <= range.last; ++n)
+            numbers.insert(static_cast<std::size_t>(n));
+    }
     return {numbers.begin(), numbers.end()};
+}
+
+std::vector<std::size_t> ParseMaterialList(const std::string& text, std::size_t count) {
+    return ExpandMaterialRanges(ParseMaterialRanges(text), count);
 }
 
 std::array<int, 4> ParseChannels(const std::string& option, const std::string& text) {

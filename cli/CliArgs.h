@@ -34,8 +34,17 @@ ParsedArgs ParseArgs(const std::vector<std::string>& words, const std::vector<st
 // The single FILE argument of a command.
 std::string RequireOneFile(const ParsedArgs& args);
 
-// "3", "1,4-6": 1-based material numbers, each from 1 to `count`, in ascending order
-// without repeats.
+// "3", "1,4-6": ranges of 1-based material numbers, checked for form alone (so before
+// the file is read).
+struct MaterialRange {
+    unsigned long long first = 0;
+    unsigned long long last = 0;
+};
+std::vector<MaterialRange> ParseMaterialRanges(const std::string& text);
+// The numbers of the ranges, each from 1 to `count`, ascending and without repeats.
+std::vector<std::size_t> ExpandMaterialRanges(const std::vector<MaterialRange>& ranges,
+                                              std::size_t count);
+// Both in one.
 std::vector<std::size_t> ParseMaterialList(const std::string& text, std::size_t count);
 
 // "R,G,B,A": four whole numbers from 0 to 255.

@@ -30,6 +30,7 @@ int RunDump(const std::vector<std::string>& words, std::ostream& out, std::ostre
     MaterialTable table;
     if (!ScanFileForCommand(file, table, err))
         return ExitFailure;
+    WarnOfInterruptedSave(file, err);
 
     out << "{\"file\": " << JsonString(file) << ", \"materials\": [";
     for (std::size_t i = 0; i < table.count(); ++i) {

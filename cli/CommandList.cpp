@@ -1,8 +1,11 @@
 #include "CliArgs.h"
 #include "Commands.h"
 #include "ScanFile.h"
+#include "TerminalText.h"
 
 #include "material/MaterialLines.h"
+
+#include <cstdio>
 
 namespace tintara::cli {
 namespace {
@@ -40,12 +43,18 @@ int RunList(const std::vector<std::string>& words, std::ostream& out, std::ostre
     MaterialTable table;
     if (!ScanFileForCommand(file, table, err))
         return ExitFailure;
+    WarnOfInterruptedSave(file, err);
     const MaterialLines lines =
         BuildMaterialLines(BlockPrefix(args.has("--scenery")), table, property);
     for (const std::string& line : lines.lines)
         out << line << '\n';
     if (lines.error) {
         err << ReadProblemMessage << '\n';
+        const MaterialRecord& bad = table[lines.lines.size()];
+        char place[64];
+        std::snprintf(place, sizeof place, " in the material at offset 0x%08llX",
+                      static_cast<unsigned long long>(bad.FileOffset));
+        ReportError(err, *lines.error + place + " of '" + file + "'");
         return ExitFailure;
     }
     out << CountLabelText(table.count()) << '\n';

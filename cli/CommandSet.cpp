@@ -2,12 +2,17 @@
 #include "Commands.h"
 #include "ScanFile.h"
 
+#include "TerminalText.h"
+
 #include "material/Conversions.h"
 #include "material/MaterialLines.h"
+#include "material/RegularFile.h"
 #include "material/WriteBack.h"
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <system_error>
 
 namespace tintara::cli {
@@ -25,6 +30,9 @@ constexpr const char* SetHelp =
     "  --power X         specular power, stored as the nearest 32-bit float\n"
     "  --backup          first copy FILE to FILE.bak (never overwrites one)\n"
     "\n"
+    "Exit status: 0 done, 1 a problem with the file (nothing or, as said, part\n"
+    "written), 2 bad arguments (nothing opened).\n"
+    "\n"
     "Colours and the power that are not named keep their stored values exactly.\n";
 
 constexpr const char* ColourOptions[] = {"--diffuse", "--ambient", "--specular", "--emissive"};
@@ -35,16 +43,63 @@ std::string Offset(std::int64_t offset) {
     return text;
 }
 
-void MakeBackup(const std::string& file) {
+// Copies the file to FILE.bak whole or not at all: into a temporary file in the same
+// folder, synced, then given the backup's name without ever replacing an existing
+// file. Any failure removes the temporary file; the message gives the system's reason.
+bool MakeBackup(const std::string& file, std::ostream& err) {
     const auto source = CommandPath(file);
     const auto backup = CommandPath(file + ".bak");
-    std::error_code error;
-    if (std::filesystem::exists(backup, error) || error)
-        throw BadInput("backup '" + file + ".bak' already exists; move it away first");
-    // copy_file creates the copy only when it does not exist, so a file appearing
-    // meanwhile is not overwritten either.
-    if (!std::filesystem::copy_file(source, backup, std::filesystem::copy_options::none, error))
-        throw BadInput("cannot create backup '" + file + ".bak': " + error.message());
+    auto temporary = backup;
+    temporary += ".tintara-tmp";
+    try {
+        if (PathExists(backup)) {
+            ReportError(err, "backup '" + file + ".bak' already exists; move it away first. "
+                             "Nothing was written");
+            return false;
+        }
+        {
+            RegularFile from(source, RegularFile::Access::Read);
+            std::optional<NewFile> to(std::in_place, temporary);
+            try {
+                std::vector<unsigned char> block(1 << 20);
+                while (const std::size_t got = from.read(block))
+                    to->write(std::span(block.data(), got));
+                to->sync();
+                to->close();
+                MoveNoReplace(temporary, backup);
+                SyncFolderOf(backup);
+            } catch (const IoError&) {
+                to.reset();
+                std::error_code ignored;
+                std::filesystem::remove(temporary, ignored);
+                throw;
+            }
+        }
+    } catch (const IoError& error) {
+        ReportError(err, std::string("cannot make the backup: ") + error.what() +
+                             ". Nothing was written");
+        return false;
+    }
+    return true;
+}
+
+// Marks the fields of the named colours and the power as changed and sets them.
+void ApplyEdit(MaterialRecord& r, const std::optional<std::array<int, 4>> (&colours)[4],
+               const std::optional<float>& power) {
+    for (int slot = 0; slot < 4; ++slot) {
+        if (!colours[slot])
+            continue;
+        r.Red[slot] = ByteToChannel((*colours[slot])[0]);
+        r.Green[slot] = ByteToChannel((*colours[slot])[1]);
+        r.Blue[slot] = ByteToChannel((*colours[slot])[2]);
+        r.Alpha[slot] = ByteToChannel((*colours[slot])[3]);
+        r.ChangedFields |= ColourFields(slot);
+    }
+    if (power) {
+        r.Power = *power;
+        r.ChangedFields |= PowerField;
+    }
+    r.Modified = 1;
 }
 
 } // namespace
@@ -70,42 +125,41 @@ int RunSet(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     std::optional<float> power;
     if (const auto text = args.value("--power")) {
         const double value = ParseNumber("--power", *text);
-        if (value > FloatGuardLimit || value < -3.4028234663852886e38)
-            throw BadInput("--power must lie between -3.4e38 and 1111111111");
-        power = static_cast<float>(value);
+        // Checked as stored: the nearest 32-bit float must read back as itself.
+        const float stored = static_cast<float>(value);
+        if (!std::isfinite(stored) || static_cast<double>(stored) > FloatGuardLimit)
+            throw BadInput("--power must lie between -3.4e38 and 1111111040 (a stored power "
+                           "above 1111111111 reads back as 0)");
+        power = stored;
     }
     bool anyChange = power.has_value();
     for (const auto& c : colours)
         anyChange = anyChange || c.has_value();
     if (!anyChange)
         throw BadInput("nothing to set: give a colour option or --power");
+    const std::vector<MaterialRange> ranges = ParseMaterialRanges(*materials);
 
+    const auto path = CommandPath(file);
+    if (SaveInterrupted(path)) {
+        ReportError(err, "an earlier save of '" + file +
+                             "' was interrupted; run 'tintara-cli recover' with --finish or "
+                             "--rollback first. Nothing was written");
+        return ExitFailure;
+    }
     MaterialTable table;
     if (!ScanFileForCommand(file, table, err))
         return ExitFailure;
-    const std::vector<std::size_t> numbers = ParseMaterialList(*materials, table.count());
+    const std::vector<std::size_t> numbers = ExpandMaterialRanges(ranges, table.count());
 
-    if (args.has("--backup"))
-        MakeBackup(file);
+    if (args.has("--backup") && !MakeBackup(file, err))
+        return ExitFailure;
 
-    for (const std::size_t number : numbers) {
-        MaterialRecord& r = table[number - 1];
-        for (int slot = 0; slot < 4; ++slot) {
-            if (!colours[slot])
-                continue;
-            r.Red[slot] = ByteToChannel((*colours[slot])[0]);
-            r.Green[slot] = ByteToChannel((*colours[slot])[1]);
-            r.Blue[slot] = ByteToChannel((*colours[slot])[2]);
-            r.Alpha[slot] = ByteToChannel((*colours[slot])[3]);
-        }
-        if (power)
-            r.Power = *power;
-        r.Modified = 1;
-    }
+    for (const std::size_t number : numbers)
+        ApplyEdit(table[number - 1], colours, power);
 
-    const WriteBackResult result = WriteModifiedMaterials(CommandPath(file), table);
+    const WriteBackResult result = WriteModifiedMaterials(path, table);
     if (!result.ok) {
-        err << result.error << '\n';
+        ReportError(err, result.error);
         return ExitFailure;
     }
     for (const std::size_t number : numbers) {
@@ -123,7 +177,12 @@ int RunSet(const std::vector<std::string>& words, std::ostream& out, std::ostrea
         out << '\n';
     }
     out << result.entriesWritten << (result.entriesWritten == 1 ? " material" : " materials")
-        << " written to " << file << '\n';
+        << " written to " << ForTerminal(file) << '\n';
+    out.flush();
+    if (!out) {
+        ReportError(err, "cannot write the output; '" + file + "' was changed as asked");
+        return ExitFailure;
+    }
     return ExitOk;
 }
 

@@ -1,5 +1,7 @@
 #include "JsonText.h"
 
+#include "TerminalText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -8,7 +10,8 @@ namespace tintara::cli {
 
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         switch (c) {
         case '"':
             json += "\\\"";
@@ -26,12 +29,18 @@ std::string JsonString(std::string_view text) {
             json += "\\t";
             break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
                 char escape[8];
                 std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned char>(c));
                 json += escape;
-            } else {
+            } else if (static_cast<unsigned char>(c) < 0x80) {
                 json += c;
+            } else if (const std::size_t length = Utf8SequenceLength(text.substr(i))) {
+                json.append(text.substr(i, length));
+                i += length - 1;
+            } else {
+                // Not UTF-8 (a file name in another encoding): the replacement character.
+                json += "\\ufffd";
             }
         }
     }

@@ -6,7 +6,8 @@
 
 namespace tintara::cli {
 
-// A quoted, escaped JSON string.
+// A quoted, escaped JSON string; bytes that are not UTF-8 become U+FFFD, so the
+// output stays valid JSON for any file name.
 std::string JsonString(std::string_view text);
 
 // The shortest decimal that reads back as the same 32-bit float; infinities as the

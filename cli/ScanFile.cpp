@@ -3,7 +3,10 @@
 #include "CliArgs.h"
 #include "Commands.h"
 
+#include "TerminalText.h"
+
 #include "material/MaterialScanner.h"
+#include "material/WriteBack.h"
 
 namespace tintara::cli {
 
@@ -24,13 +27,24 @@ bool ScanFileForCommand(const std::string& file, MaterialTable& table, std::ostr
     case ScanStatus::Ok:
         return true;
     case ScanStatus::OpenFailed:
-        throw BadInput(result.message);
+        ReportError(err, result.message);
+        return false;
     case ScanStatus::ReadFailed:
     case ScanStatus::BadFloat:
         break;
     }
     err << ReadProblemMessage << '\n';
+    ReportError(err, result.message);
     return false;
+}
+
+bool WarnOfInterruptedSave(const std::string& file, std::ostream& err) {
+    if (!SaveInterrupted(CommandPath(file)))
+        return false;
+    ReportError(err, "warning: an earlier save of '" + file +
+                         "' was interrupted; run 'tintara-cli recover' with --finish or "
+                         "--rollback to complete it or undo it");
+    return true;
 }
 
 } // namespace tintara::cli

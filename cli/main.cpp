@@ -1,4 +1,8 @@
 #include "cli/CliApp.h"
+#include "cli/TerminalText.h"
+
+#include <cerrno>
+#include <cstring>
 
 #include <iostream>
 
@@ -40,6 +44,14 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
 #endif
     const int code = tintara::cli::Run(args, std::cout, std::cerr);
+    errno = 0;
     std::cout.flush();
-    return std::cout.good() ? code : tintara::cli::ExitFailure;
+    if (!std::cout.good()) {
+        // A full disk or a closed pipe: the output is incomplete, which must not pass
+        // for success.
+        const std::string reason = errno != 0 ? std::strerror(errno) : "the output failed";
+        tintara::cli::ReportError(std::cerr, "cannot write the output: " + reason);
+        return tintara::cli::ExitFailure;
+    }
+    return code;
 }
