@@ -10,6 +10,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <limits>
@@ -90,7 +91,7 @@ private:
 void TestCliFiles::fileProblemsExitOne_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << "missing" << "No such file";
+    QTest::newRow("missing") << "missing" << "No such file|not found|cannot find";
     QTest::newRow("folder") << "folder" << "is not a regular file";
 #ifndef Q_OS_WIN
     // Neither may block: a FIFO without a writer, a device without an end.
@@ -137,7 +138,8 @@ void TestCliFiles::fileProblemsExitOne() {
             continue;
         }
         QCOMPARE(o.code, 1);
-        QVERIFY2(QString::fromStdString(o.err).contains(message), o.err.c_str());
+        QVERIFY2(QString::fromStdString(o.err).contains(QRegularExpression(message)),
+                 o.err.c_str());
     }
     if (!special)
         QVERIFY(ReadAllBytes(FsPath(QString::fromStdString(file))) == before);
@@ -230,7 +232,11 @@ void TestCliFiles::interruptedSaveIsRecovered() {
 void TestCliFiles::failedBackupLeavesNothing_data() {
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("reason");
+#ifdef Q_OS_WIN
+    QTest::newRow("name too long") << "long" << ""; // the system's words vary
+#else
     QTest::newRow("name too long") << "long" << "too long";
+#endif
 #ifndef Q_OS_WIN
     QTest::newRow("no room") << "full" << "File too large";
 #endif
@@ -291,10 +297,12 @@ void TestCliFiles::namesAreSafeForJsonAndTerminal() {
     QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
     QVERIFY(doc.object().value("file").toString().endsWith(QStringLiteral("plane\ufffd\ufffd.mdl")));
 #endif
-    const Outcome missing = Run({"list", m_dir->path().toStdString() + "/a\x1b[31mred\x9b.mdl"});
+    const Outcome missing =
+        Run({"list", m_dir->path().toStdString() + "/a\x1b[31mred\xc2\x9b.mdl"});
     QCOMPARE(missing.code, 1);
     QVERIFY(missing.err.find('\x1b') == std::string::npos);
-    QVERIFY2(QString::fromStdString(missing.err).contains("a\\x1B[31mred"), missing.err.c_str());
+    QVERIFY2(QString::fromStdString(missing.err).contains("a\\x1B[31mred\\xC2\\x9B.mdl"),
+             missing.err.c_str());
 }
 
 TINTARA_TEST_MAIN(TestCliFiles)

@@ -4,6 +4,7 @@
 #include "bench/material/ReferenceScanner.h"
 #include "material/MaterialScanner.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -342,7 +343,7 @@ void TestScanner::fileOpenFailures_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
     QTest::newRow("missing file") << "gone.mdl"
-                                  << "No such file";
+                                  << "(No such file|not found|cannot find)";
     QTest::newRow("folder") << "folder"
                             << "is not a regular file";
 }
@@ -358,7 +359,8 @@ void TestScanner::fileOpenFailures() {
     const ScanResult result = ScanMaterialFile(path, table);
     QCOMPARE(result.status, ScanStatus::OpenFailed);
     const QString message = QString::fromStdString(result.message);
-    QVERIFY2(message.contains(name) && message.contains(reason), qPrintable(message));
+    QVERIFY2(message.contains(name) && message.contains(QRegularExpression(reason)),
+             qPrintable(message));
     QCOMPARE(table.count(), std::size_t{0});
 }
 
