@@ -38,7 +38,10 @@ QRegion RegionFromRuns(std::vector<QRect>& runs) {
             for (std::size_t k = bandStart; k < bandStart + bandCount; ++k)
                 rects[k].setBottom(y);
         } else {
-            std::copy(rects + i, rects + end, rects + out);
+            // The line moves down over merged ones; where nothing was merged yet it is
+            // already in place (copying a range onto its own start is undefined).
+            if (out != i)
+                std::copy(rects + i, rects + end, rects + out);
             bandStart = out;
             bandCount = lineCount;
             out += lineCount;
