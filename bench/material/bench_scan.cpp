@@ -5,7 +5,7 @@
 //
 //   bench_scan [--size BYTES[K|M|G]] [--dir FOLDER] [--keep]
 
-#include "bench/material/ReferenceScanner.h"
+#include "ReferenceScanner.h"
 #include "material/Conversions.h"
 #include "material/MaterialScanner.h"
 

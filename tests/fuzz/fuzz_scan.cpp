@@ -2,7 +2,7 @@
 // and to the one-byte-per-call reference; any difference in entries, list numbers,
 // offsets, float bits or error aborts.
 
-#include "bench/material/ReferenceScanner.h"
+#include "ReferenceScanner.h"
 #include "material/MaterialScanner.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "testsupport.h"
 
 #include "MaterialBytes.h"
-#include "bench/material/ReferenceScanner.h"
+#include "ReferenceScanner.h"
 #include "material/MaterialScanner.h"
 
 #include <QRegularExpression>
