@@ -12,11 +12,6 @@
 namespace tintara {
 namespace {
 
-QPoint EventPoint(const QMouseEvent* event) {
-    const QPointF position = event->position();
-    return {qFloor(position.x()), qFloor(position.y())};
-}
-
 // Position of the last folder or drive separator, or -1.
 qsizetype LastSeparator(const QString& name) {
     qsizetype last = -1;
@@ -33,7 +28,7 @@ QIcon SmallCopy(const QIcon& icon) {
 
 } // namespace
 
-TExeButton::TExeButton(QWidget* parent) : QWidget(parent) {
+TExeButton::TExeButton(QWidget* parent) : TClickableControl(parent) {
     // Moves are reported (OnMouseMove) also while no button is pressed.
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -216,33 +211,12 @@ void TExeButton::paintEvent(QPaintEvent*) {
     }
 }
 
-void TExeButton::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = EventPoint(event);
-    if (event->button() == Qt::LeftButton)
-        m_leftPressed = true;
-    emit OnMouseDown(event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::RightButton)
-        return;
+void TExeButton::Pressed(QPoint) {
     m_down = m_latch ? !m_down : true;
     repaint();
 }
 
-void TExeButton::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = EventPoint(event);
-    emit OnMouseMove(event->modifiers(), p.x(), p.y());
-}
-
-void TExeButton::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = EventPoint(event);
-    if (event->button() == Qt::LeftButton) {
-        const bool click = m_leftPressed && rect().contains(p);
-        m_leftPressed = false;
-        if (click)
-            emit OnClick();
-    }
-    emit OnMouseUp(event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::RightButton)
-        return;
+void TExeButton::Released(QPoint p) {
     if (!m_latch) {
         m_down = false;
         repaint();

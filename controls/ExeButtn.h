@@ -12,6 +12,7 @@
 // set the properties below as dynamic properties (stdset="0"), so the generated code
 // sets them by name; connect OnClick() in the form's connections.
 
+#include "controls/ClickableControl.h"
 #include "controls/ControlColour.h"
 
 #include <QColor>
@@ -23,7 +24,7 @@
 
 namespace tintara {
 
-class TExeButton : public QWidget {
+class TExeButton : public TClickableControl {
     Q_OBJECT
     Q_PROPERTY(QIcon Icon READ Icon WRITE SetIcon)
     Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
@@ -118,19 +119,13 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
-    // Left press on the control, then a left release inside its client rectangle;
-    // emitted before the release is handled (and so before the file is opened).
-    void OnClick();
-    void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void OnMouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
-    void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // OnClick (see TClickableControl) comes before the release is handled, and so
+    // before the file is opened.
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void Pressed(QPoint p) override;
+    void Released(QPoint p) override;
 
 private:
     struct LabelPlacement {
@@ -159,7 +154,6 @@ private:
     QString m_fileExt;
     QString m_caption;
     ControlColour m_colour;
-    bool m_leftPressed = false; // a left press awaits its release (click rule)
 };
 
 } // namespace tintara

@@ -19,14 +19,9 @@ void DrawSegment(QPainter& painter, QPoint from, QPoint to, const QColor& colour
     painter.drawLine(from, to - step);
 }
 
-QPoint EventPoint(const QMouseEvent* event) {
-    const QPointF position = event->position();
-    return {qFloor(position.x()), qFloor(position.y())};
-}
-
 } // namespace
 
-TMButton::TMButton(QWidget* parent) : QWidget(parent) {
+TMButton::TMButton(QWidget* parent) : TClickableControl(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -159,14 +154,11 @@ void TMButton::paintEvent(QPaintEvent*) {
         painter.drawPixmap(bitmapRect.topLeft(), m_bitmap);
 }
 
-void TMButton::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = EventPoint(event);
-    if (event->button() == Qt::LeftButton)
-        m_leftPressed = true;
-    emit OnMouseDown(event->button(), event->modifiers(), p.x(), p.y());
+void TMButton::PressNoted(QPoint p) {
     m_pressX = p.x();
-    if (event->button() == Qt::RightButton)
-        return;
+}
+
+void TMButton::Pressed(QPoint) {
     m_down = m_latch ? !m_down : true;
     Redraw();
     if (m_dropDownMenu && m_down) {
@@ -175,7 +167,7 @@ void TMButton::mousePressEvent(QMouseEvent* event) {
         if (!self)
             return; // a menu command destroyed the button
         // The menu took the release.
-        m_leftPressed = false;
+        ForgetPress();
         m_down = false;
         m_captured = false;
         Redraw();
@@ -198,30 +190,19 @@ void TMButton::ReleaseCapture() {
     Redraw();
 }
 
-void TMButton::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = EventPoint(event);
+bool TMButton::Moving(QPoint p) {
     if (m_highlight) {
         if (!m_captured)
             TakeCapture();
         if (IsOutside(p.x(), p.y())) {
             ReleaseCapture();
-            return;
+            return false;
         }
     }
-    emit OnMouseMove(event->modifiers(), p.x(), p.y());
+    return true;
 }
 
-void TMButton::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = EventPoint(event);
-    if (event->button() == Qt::LeftButton) {
-        const bool click = m_leftPressed && rect().contains(p);
-        m_leftPressed = false;
-        if (click)
-            emit OnClick();
-    }
-    emit OnMouseUp(event->button(), event->modifiers(), p.x(), p.y());
-    if (event->button() == Qt::RightButton)
-        return;
+void TMButton::Released(QPoint) {
     if (!m_latch)
         m_down = false;
     m_captured = false;

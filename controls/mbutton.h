@@ -26,6 +26,7 @@
 // QWidget::grabMouse is not used: Qt's leave events already report the exit, and a grab
 // would steal clicks from other windows.
 
+#include "controls/ClickableControl.h"
 #include "controls/ControlColour.h"
 
 #include <QColor>
@@ -36,7 +37,7 @@
 
 namespace tintara {
 
-class TMButton : public QWidget {
+class TMButton : public TClickableControl {
     Q_OBJECT
     Q_PROPERTY(QMenu* DropDownMenu READ DropDownMenu WRITE SetDropDownMenu)
     Q_PROPERTY(QPixmap Bitmap READ Bitmap WRITE SetBitmap)
@@ -120,19 +121,15 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
-    // Left press on the control, then a left release inside its client rectangle.
-    // Emitted before the release is handled, so a push button is still Down.
-    void OnClick();
-    void OnMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void OnMouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
-    void OnMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // OnClick (see TClickableControl) comes before the release is handled, so a push
+    // button is still Down.
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void PressNoted(QPoint p) override;
+    void Pressed(QPoint p) override;
+    bool Moving(QPoint p) override;
+    void Released(QPoint p) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
@@ -157,7 +154,6 @@ private:
     ControlColour m_colour;
     int m_pressX = 0;
     bool m_captured = false;
-    bool m_leftPressed = false; // a left press awaits its release (click rule)
 };
 
 } // namespace tintara
