@@ -1,5 +1,6 @@
 #include "framework/Prompter.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -45,7 +46,17 @@ PromptAnswer MessageBoxPrompter::ask(QWidget* owner, const PromptRequest& reques
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         break;
+    case PromptButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
+    const QMessageBox::StandardButton order[] = {QMessageBox::Yes, QMessageBox::No,
+                                                 QMessageBox::Cancel};
+    for (qsizetype i = 0; i < request.buttonTexts.size() && i < 3; ++i)
+        if (QAbstractButton* button = box.button(order[i]))
+            button->setText(request.buttonTexts[i]);
     switch (box.exec()) {
     case QMessageBox::Ok:
         return PromptAnswer::Ok;

@@ -4,21 +4,32 @@
 // of the modal boxes.
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
 namespace tintara {
 
 enum class PromptIcon { None, Information, Question, Warning, Critical };
-enum class PromptButtons { Ok, OkCancel, YesNo };
-// Escape and the close button answer Cancel (OkCancel), No (YesNo) or Ok (Ok).
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
+// Escape and the close button answer Cancel (OkCancel, YesNoCancel), No (YesNo) or Ok
+// (Ok).
 enum class PromptAnswer { Ok, Cancel, Yes, No };
 
 struct PromptRequest {
+    PromptRequest() = default;
+    PromptRequest(QString caption_, QString text_, PromptIcon icon_ = PromptIcon::None,
+                  PromptButtons buttons_ = PromptButtons::Ok, QStringList buttonTexts_ = {})
+        : caption(std::move(caption_)), text(std::move(text_)), icon(icon_), buttons(buttons_),
+          buttonTexts(std::move(buttonTexts_)) {}
+
     QString caption;
     QString text;
     PromptIcon icon = PromptIcon::None;
     PromptButtons buttons = PromptButtons::Ok;
+    // Texts for the buttons in their order (Yes, No, Cancel), in place of the standard
+    // ones; empty keeps those.
+    QStringList buttonTexts;
 };
 
 class Prompter {

@@ -130,6 +130,9 @@ private:
     void texlistClicked();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void ShowReadProblem(const QString& detail);
+    // When a save of the chosen file was interrupted, asks whether to finish it, roll
+    // it back or leave the file alone, and does so.
+    void OfferToRecoverSave();
     bool HasChosenFile() const { return !load.FileName().isEmpty(); }
 
     // Counts program-made selection changes in progress, which texlistClick ignores.

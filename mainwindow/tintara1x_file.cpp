@@ -50,6 +50,8 @@ void TForm1::scanClick() {
 void TForm1::RescanFile() {
     if (!HasChosenFile())
         return;
+    // The file is then scanned as it is, whatever was decided.
+    OfferToRecoverSave();
     ScanResult result;
     {
         BusyCursor busy;
@@ -88,7 +90,7 @@ void TForm1::RescanFile() {
 void TForm1::ShowReadProblem(const QString& detail) {
     const QString text =
         detail.isEmpty() ? ReadProblem : ReadProblem + QLatin1String("\n\n") + detail;
-    prompter().ask(nullptr, {ScanCaption, text, PromptIcon::Critical, PromptButtons::Ok});
+    prompter().ask(this, {ScanCaption, text, PromptIcon::Critical, PromptButtons::Ok});
 }
 
 bool TForm1::ConfirmDiscardEdits() {

@@ -60,6 +60,8 @@ void TForm1::Button6Click() {
             e.Alpha[s] = SwatchAlpha[static_cast<std::size_t>(s)];
             e.Power = NearestFloat(readPower()); // the last reading stays
         }
+        // The panel gives the entry every field, so the whole entry is written.
+        e.ChangedFields = AllFields;
         e.Modified = 1;
         last = i;
     }
@@ -67,7 +69,10 @@ void TForm1::Button6Click() {
     try {
         RebuildMaterialList();
     } catch (const ConversionError& error) {
-        ShowErrorMessage(prompter(), nullptr, QString::fromUtf8(error.what()));
+        // The error ends the send-back here, as any error a handler lets go would:
+        // "Save Updated MDL" keeps its state and no line is selected again.
+        ShowErrorMessage(prompter(), this, QString::fromUtf8(error.what()));
+        return;
     }
     ui->Button2->setEnabled(true);
     SelectLine(last);
