@@ -15,6 +15,12 @@
 #include <optional>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace tintara::cli {
 namespace {
 
@@ -43,14 +49,23 @@ std::string Offset(std::int64_t offset) {
     return text;
 }
 
+long ProcessId() {
+#ifdef _WIN32
+    return static_cast<long>(GetCurrentProcessId());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
 // Copies the file to FILE.bak whole or not at all: into a temporary file in the same
 // folder, synced, then given the backup's name without ever replacing an existing
 // file. Any failure removes the temporary file; the message gives the system's reason.
 bool MakeBackup(const std::string& file, std::ostream& err) {
     const auto source = CommandPath(file);
     const auto backup = CommandPath(file + ".bak");
+    // Named for this run, so a copy left by a run that was killed never blocks the next.
     auto temporary = backup;
-    temporary += ".tintara-tmp";
+    temporary += "." + std::to_string(ProcessId()) + ".tintara-tmp";
     try {
         if (PathExists(backup)) {
             ReportError(err, "backup '" + file + ".bak' already exists; move it away first. "
