@@ -65,7 +65,8 @@ bool MakeBackup(const std::string& file, std::ostream& err) {
     const auto backup = CommandPath(file + ".bak");
     // Named for this run, so a copy left by a run that was killed never blocks the next.
     auto temporary = backup;
-    temporary += "." + std::to_string(ProcessId()) + ".tintara-tmp";
+    // (Appended piece by piece: GCC 12 misreports "literal" + string at -O3.)
+    temporary += std::string(".").append(std::to_string(ProcessId())).append(".tintara-tmp");
     try {
         if (PathExists(backup)) {
             ReportError(err, "backup '" + file + ".bak' already exists; move it away first. "
