@@ -35,14 +35,21 @@ struct OpenKey {
 RegistrySettings::RegistrySettings(Root root, QString keyPath)
     : m_root(root), m_keyPath(std::move(keyPath)) {}
 
+void RegistrySettings::NoteFailure(long code) const {
+    m_failure = QStringLiteral("HKEY_CURRENT_USER\\") + m_keyPath + QLatin1String(": ") +
+                qt_error_string(static_cast<int>(code));
+}
+
 SettingsBackend::ReadResult RegistrySettings::Read(const QString& name) const {
     OpenKey open;
     const LONG opened =
         RegOpenKeyExW(RootKey(m_root), Wide(m_keyPath), 0, KEY_QUERY_VALUE, &open.key);
     if (opened == ERROR_FILE_NOT_FOUND)
         return {ReadStatus::Missing, {}};
-    if (opened != ERROR_SUCCESS)
-        return {ReadStatus::Failed, {}};
+    if (opened != ERROR_SUCCESS) {
+        NoteFailure(opened);
+        return {ReadStatus::StoreFailed, {}};
+    }
 
     // Ask for the size, then the data; a value that grew in between is asked for again.
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -51,8 +58,10 @@ SettingsBackend::ReadResult RegistrySettings::Read(const QString& name) const {
         LONG queried = RegQueryValueExW(open.key, Wide(name), nullptr, &type, nullptr, &bytes);
         if (queried == ERROR_FILE_NOT_FOUND)
             return {ReadStatus::Missing, {}};
-        if (queried != ERROR_SUCCESS)
+        if (queried != ERROR_SUCCESS) {
+            NoteFailure(queried);
             return {ReadStatus::Failed, {}};
+        }
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             return {ReadStatus::NotText, {}};
         std::vector<wchar_t> data((bytes + 1) / sizeof(wchar_t) + 1, L'\0');
@@ -63,8 +72,10 @@ SettingsBackend::ReadResult RegistrySettings::Read(const QString& name) const {
             continue;
         if (queried == ERROR_FILE_NOT_FOUND)
             return {ReadStatus::Missing, {}};
-        if (queried != ERROR_SUCCESS)
+        if (queried != ERROR_SUCCESS) {
+            NoteFailure(queried);
             return {ReadStatus::Failed, {}};
+        }
         if (type != REG_SZ && type != REG_EXPAND_SZ)
             return {ReadStatus::NotText, {}};
         QString text =
@@ -74,14 +85,19 @@ SettingsBackend::ReadResult RegistrySettings::Read(const QString& name) const {
             text.truncate(zero);
         return {ReadStatus::Text, text};
     }
+    m_failure = QStringLiteral("HKEY_CURRENT_USER\\") + m_keyPath;
     return {ReadStatus::Failed, {}};
 }
 
 SettingsBackend::WriteStatus RegistrySettings::Write(const QString& name, const QString& text) {
     OpenKey open;
-    if (RegCreateKeyExW(RootKey(m_root), Wide(m_keyPath), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &open.key, nullptr) != ERROR_SUCCESS)
+    const LONG created =
+        RegCreateKeyExW(RootKey(m_root), Wide(m_keyPath), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE, nullptr, &open.key, nullptr);
+    if (created != ERROR_SUCCESS) {
+        NoteFailure(created);
         return WriteStatus::SectionFailed;
+    }
     // The system counts a zero character that follows the data into it; a non-zero
     // character after the copy keeps the stored data to the text alone.
     std::vector<char16_t> data(text.utf16(), text.utf16() + text.size());
@@ -89,7 +105,11 @@ SettingsBackend::WriteStatus RegistrySettings::Write(const QString& name, const 
     const auto bytes = static_cast<DWORD>(text.size() * sizeof(char16_t));
     const LONG set = RegSetValueExW(open.key, Wide(name), 0, REG_SZ,
                                     reinterpret_cast<const BYTE*>(data.data()), bytes);
-    return set == ERROR_SUCCESS ? WriteStatus::Ok : WriteStatus::ValueFailed;
+    if (set != ERROR_SUCCESS) {
+        NoteFailure(set);
+        return WriteStatus::ValueFailed;
+    }
+    return WriteStatus::Ok;
 }
 
 } // namespace tintara

@@ -21,10 +21,15 @@ public:
 
     ReadResult Read(const QString& name) const override;
     WriteStatus Write(const QString& name, const QString& text) override;
+    QString FailureDetail() const override { return m_failure; }
 
 private:
+    // Notes the key and the system's text for `code` as the last failure.
+    void NoteFailure(long code) const;
+
     Root m_root;
     QString m_keyPath;
+    mutable QString m_failure;
 };
 
 } // namespace tintara

@@ -2,15 +2,38 @@
 
 #include "framework/RegistrySettings.h"
 
+#include <QDir>
+#include <QFile>
 #include <QMetaType>
 #include <QSettings>
 #include <QVariant>
 
+#include <optional>
+
 namespace tintara {
 namespace {
 
-[[noreturn]] void Fail(const QString& message) {
-    throw SettingsError(message.toStdString());
+[[noreturn]] void Fail(const QString& message, const QString& detail, bool wholeStore = false) {
+    throw SettingsError(message, detail, wholeStore);
+}
+
+// "<file>: <reason>" for a file that cannot be opened with `mode` (the system's reason
+// as the open reports it), "<file>" alone when it opens now. A file that does not exist
+// is created to find out, and removed again.
+QString FileProblem(const QString& path, QIODevice::OpenMode mode) {
+    QString detail = QDir::toNativeSeparators(path);
+    QFile file(path);
+    const bool existing = file.exists();
+    if (!existing && mode.testFlag(QIODevice::WriteOnly))
+        mode |= QIODevice::NewOnly;
+    if (file.open(mode)) {
+        file.close();
+        if (!existing)
+            file.remove();
+    } else {
+        detail += QLatin1String(": ") + file.errorString();
+    }
+    return detail;
 }
 
 // Values in a QSettings object: the configuration file on Linux, any file in tests.
@@ -20,8 +43,12 @@ public:
         : m_settings(std::move(settings)) {}
 
     ReadResult Read(const QString& name) const override {
-        if (m_settings->status() == QSettings::AccessError)
-            return {ReadStatus::Failed, {}};
+        // A file that could not be read at all. A damaged one (FormatError) still gives
+        // every value that could be read.
+        if (m_settings->status() == QSettings::AccessError) {
+            m_failure = FileProblem(m_settings->fileName(), QIODevice::ReadOnly);
+            return {ReadStatus::StoreFailed, {}};
+        }
         if (!m_settings->contains(name))
             return {ReadStatus::Missing, {}};
         const QVariant value = m_settings->value(name);
@@ -31,19 +58,50 @@ public:
     }
 
     WriteStatus Write(const QString& name, const QString& text) override {
-        if (!m_settings->isWritable())
+        if (!m_settings->isWritable()) {
+            m_failure = FileProblem(m_settings->fileName(), QIODevice::ReadWrite);
             return WriteStatus::SectionFailed;
-        m_settings->setValue(name, text);
-        m_settings->sync();
-        return m_settings->status() == QSettings::NoError ? WriteStatus::Ok
-                                                          : WriteStatus::ValueFailed;
+        }
+        // A QSettings object keeps the first problem it meets for good: after a damaged
+        // file was read, the status of m_settings says nothing about this write. A new
+        // object on the same file starts clean and shares the values already loaded in
+        // this process; one that found the file changed on disk (and re-read it) is
+        // replaced once more, as the next finds it unchanged.
+        std::optional<QSettings> writer;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            writer.reset();
+            writer.emplace(m_settings->fileName(), m_settings->format());
+            if (writer->status() == QSettings::NoError)
+                break;
+        }
+        writer->setValue(name, text);
+        writer->sync();
+        // FormatError: the file was damaged when the write re-read it; the write itself
+        // went through all the same.
+        if (writer->status() == QSettings::AccessError) {
+            m_failure = FileProblem(m_settings->fileName(), QIODevice::ReadWrite);
+            return WriteStatus::ValueFailed;
+        }
+        return WriteStatus::Ok;
     }
+
+    QString FailureDetail() const override { return m_failure; }
 
 private:
     std::unique_ptr<QSettings> m_settings;
+    mutable QString m_failure;
 };
 
 } // namespace
+
+SettingsError::SettingsError(const QString& message, QString detail, bool wholeStore)
+    : std::runtime_error(message.toStdString()), m_detail(std::move(detail)),
+      m_wholeStore(wholeStore) {}
+
+QString SettingsError::Text() const {
+    const QString message = QString::fromStdString(what());
+    return m_detail.isEmpty() ? message : message + QLatin1Char('\n') + m_detail;
+}
 
 const QString& SettingsStore::SectionName() {
     static const QString name = QStringLiteral("Tintarax");
@@ -74,9 +132,12 @@ QString SettingsStore::ReadString(const QString& name, const QString& fallback) 
     case SettingsBackend::ReadStatus::Missing:
         return fallback;
     case SettingsBackend::ReadStatus::NotText:
-        Fail(QStringLiteral("Invalid data type for '%1'").arg(name));
+        Fail(QStringLiteral("Invalid data type for '%1'").arg(name), QString());
     case SettingsBackend::ReadStatus::Failed:
-        Fail(QStringLiteral("Failed to get data for '%1'").arg(name));
+        Fail(QStringLiteral("Failed to get data for '%1'").arg(name), m_backend->FailureDetail());
+    case SettingsBackend::ReadStatus::StoreFailed:
+        Fail(QStringLiteral("Failed to get data for '%1'").arg(name), m_backend->FailureDetail(),
+             true);
     case SettingsBackend::ReadStatus::Text:
         break;
     }
@@ -96,9 +157,10 @@ void SettingsStore::WriteString(const QString& name, const QString& value) {
     case SettingsBackend::WriteStatus::Ok:
         return;
     case SettingsBackend::WriteStatus::SectionFailed:
-        Fail(QStringLiteral("Failed to create key %1").arg(SectionName()));
+        Fail(QStringLiteral("Failed to create key %1").arg(SectionName()),
+             m_backend->FailureDetail(), true);
     case SettingsBackend::WriteStatus::ValueFailed:
-        Fail(QStringLiteral("Failed to set data for '%1'").arg(name));
+        Fail(QStringLiteral("Failed to set data for '%1'").arg(name), m_backend->FailureDetail());
     }
 }
 

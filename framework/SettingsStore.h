@@ -14,17 +14,29 @@ class QSettings;
 
 namespace tintara {
 
-// A read or write that failed; the message names the value (or the section).
+// A read or write that failed; the message (what()) names the value (or the section).
 class SettingsError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    // `detail`: where the values live and the system's reason, when known. `wholeStore`:
+    // the store itself could not be opened or created, so every value fails alike.
+    explicit SettingsError(const QString& message, QString detail = QString(),
+                           bool wholeStore = false);
+
+    // The text to show: the message, and the detail on a second line.
+    QString Text() const;
+    bool WholeStore() const { return m_wholeStore; }
+
+private:
+    QString m_detail;
+    bool m_wholeStore = false;
 };
 
 // Where the values live: the text values of one section. Reads and writes report what
 // happened; the store turns that into the program's messages.
 class SettingsBackend {
 public:
-    enum class ReadStatus { Text, Missing, NotText, Failed };
+    // Failed: this value could not be read; StoreFailed: the store itself could not be.
+    enum class ReadStatus { Text, Missing, NotText, Failed, StoreFailed };
     struct ReadResult {
         ReadStatus status = ReadStatus::Missing;
         QString text;
@@ -34,6 +46,9 @@ public:
     virtual ~SettingsBackend() = default;
     virtual ReadResult Read(const QString& name) const = 0;
     virtual WriteStatus Write(const QString& name, const QString& text) = 0;
+    // After a failed Read or Write: the store's location and the system's reason, for a
+    // second line of the message; empty when unknown.
+    virtual QString FailureDetail() const { return QString(); }
 };
 
 class SettingsStore {
@@ -53,7 +68,8 @@ public:
 
     // The stored text, up to its first zero character; `fallback` when the value does
     // not exist. Throws SettingsError for a value that is not text ("Invalid data type
-    // for '<name>'") or a store that cannot be read ("Failed to get data for '<name>'").
+    // for '<name>'") or a value or store that cannot be read ("Failed to get data for
+    // '<name>'").
     QString ReadString(const QString& name, const QString& fallback) const;
 
     // The stored text converted by ParseInteger; `fallback` when missing or when the

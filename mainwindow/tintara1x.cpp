@@ -117,9 +117,16 @@ void TForm1::LoadSettings() {
         Settings = SettingsStore::OpenUserStore();
 
     // A setting that cannot be read or written is reported and its default used; the
-    // program starts all the same.
-    const auto report = [this](const SettingsError& error) {
-        ShowErrorMessage(*m_prompter, nullptr, QString::fromUtf8(error.what()));
+    // program starts all the same. A store that cannot be opened at all fails every
+    // value alike: that is reported once.
+    bool storeReported = false;
+    const auto report = [this, &storeReported](const SettingsError& error) {
+        if (error.WholeStore()) {
+            if (storeReported)
+                return;
+            storeReported = true;
+        }
+        ShowErrorMessage(*m_prompter, nullptr, error.Text());
     };
     const auto readInteger = [&](const QString& name, int fallback) {
         try {
@@ -176,7 +183,7 @@ void TForm1::FormClose(QCloseEvent* event) {
         try {
             SaveSettings();
         } catch (const SettingsError& error) {
-            ShowErrorMessage(*m_prompter, this, QString::fromUtf8(error.what()));
+            ShowErrorMessage(*m_prompter, this, error.Text());
             // The first failure keeps the window open; a second close goes ahead.
             if (!m_closeFailedOnce) {
                 m_closeFailedOnce = true;

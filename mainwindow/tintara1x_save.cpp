@@ -10,11 +10,11 @@ namespace tintara {
 
 void TForm1::SaveAs1Click() {
     const PromptAnswer answer =
-        prompter().ask(nullptr, {QStringLiteral("Tintara"),
-                                 QStringLiteral("This will update the MDL with the new\n"
-                                                "Poly Colour data. Ensure you have a\n"
-                                                "backup copy somewhere safe!"),
-                                 PromptIcon::None, PromptButtons::OkCancel});
+        prompter().ask(this, {QStringLiteral("Tintara"),
+                              QStringLiteral("This will update the MDL with the new\n"
+                                             "Poly Colour data. Ensure you have a\n"
+                                             "backup copy somewhere safe!"),
+                              PromptIcon::None, PromptButtons::OkCancel});
     if (answer != PromptAnswer::Ok)
         return;
 

@@ -2,7 +2,7 @@
 // close, and what happens when the settings store misbehaves.
 
 #include "FormFixture.h"
-#include "MaterialFileWriter.h"
+#include "MaterialBytes.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>
@@ -28,6 +28,8 @@ private slots:
     void typedPropertyIsSavedAsMinusOne();
     void storedLoadWithFinalSeparatorIsSavedWithout();
     void unwritableStoreLetsTheSecondCloseThrough();
+    void startReportsOnlyWhatFailed_data();
+    void startReportsOnlyWhatFailed();
     void layoutAsBuilt();
     void tabOrderFollowsTheLayout();
     void listColumnsLineUpUnderHeadings();
@@ -168,17 +170,86 @@ void MainWindowStartTest::unwritableStoreLetsTheSecondCloseThrough() {
     blocker.close();
     ProbeForm& form = f.create(f.path("blocker/settings.ini"));
     QCOMPARE(f.prompter.requests.size(), 1);
-    QCOMPARE(f.prompter.requests[0].text, QStringLiteral("Failed to create key Tintarax"));
+    // The second line names the store and the reason.
+    const QStringList lines = f.prompter.requests[0].text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), QStringLiteral("Failed to create key Tintarax"));
+    QVERIFY2(lines.value(1).startsWith(f.nativePath("blocker/settings.ini") + QLatin1String(": ")),
+             qPrintable(f.prompter.requests[0].text));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
     QVERIFY(!form.close());
     QVERIFY(form.isVisible());
     QCOMPARE(f.prompter.requests.size(), 2);
-    QCOMPARE(f.prompter.requests[1].text, QStringLiteral("Failed to create key Tintarax"));
+    QCOMPARE(f.prompter.requests[1].text, f.prompter.requests[0].text);
 
     QVERIFY(form.close());
     QVERIFY(!form.isVisible());
+}
+
+void MainWindowStartTest::startReportsOnlyWhatFailed_data() {
+    QTest::addColumn<bool>("folder");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("messages"); // their first lines
+    QTest::addColumn<QPoint>("position");
+    const char raw[] = "\x00\xff\xfe[[[\nno equals sign\n\x01\x02=\x03\n[unclosed\n";
+    const QByteArray junk(raw, sizeof raw - 1);
+    QTest::newRow("garbage file") << false << junk << QStringList() << QPoint(60, 40);
+    QTest::newRow("garbage around readable values")
+        << false << junk + "[General]\nTop=77\nLeft=200\n"
+        << QStringList() << QPoint(200, 77);
+    QTest::newRow("garbage and a value of another type")
+        << false << junk + "[General]\nTop=@Rect(1 2 3 4)\nLeft=200\n"
+        << QStringList{"Invalid data type for 'Top'"} << QPoint(200, 40);
+    QTest::newRow("folder as settings path")
+        << true << QByteArray() << QStringList{"Failed to create key Tintarax"} << QPoint(60, 40);
+}
+
+// A damaged store is read as far as it goes and written all the same; a store that
+// cannot be opened at all is reported once, not for every value.
+void MainWindowStartTest::startReportsOnlyWhatFailed() {
+    QFETCH(bool, folder);
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, messages);
+    QFETCH(QPoint, position);
+    FormFixture f;
+    QFile file(f.settingsPath());
+    if (folder) {
+        QVERIFY(QDir().mkpath(f.settingsPath()));
+    } else {
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), content.size());
+        file.close();
+    }
+
+    ProbeForm& form = f.create();
+    QStringList firstLines;
+    for (const PromptRequest& request : f.prompter.requests) {
+        firstLines << request.text.section(QLatin1Char('\n'), 0, 0);
+        // A second line names the store.
+        const QString where = request.text.section(QLatin1Char('\n'), 1);
+        QVERIFY2(where.isEmpty() || where.startsWith(f.nativePath("settings.ini") + ':'),
+                 qPrintable(request.text));
+    }
+    QCOMPARE(firstLines, messages);
+    QCOMPARE(form.pos(), position);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    if (folder)
+        return;
+
+    // The values really reached the file, and the close reports nothing.
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("\nProgram="));
+    file.close();
+    form.move(10, 20);
+    QVERIFY(form.close());
+    QCOMPARE(f.prompter.requests.size(), messages.size());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // Windows ends the lines of the file in CRLF.
+    const QByteArray written = file.readAll().replace("\r", "");
+    QVERIFY2(written.contains("\nTop=20\n") && written.contains("\nLeft=10\n"),
+             written.constData());
 }
 
 void MainWindowStartTest::layoutAsBuilt() {
@@ -244,9 +315,9 @@ void MainWindowStartTest::tabOrderFollowsTheLayout() {
 
 void MainWindowStartTest::listColumnsLineUpUnderHeadings() {
     FormFixture f;
-    MaterialFileWriter file;
-    file.padTo(6692).list({MakeEntry(1.0f, 0.5f, 0.0f, 1.0f, 20.0f)});
-    QVERIFY(file.save(f.path("one.mdl")));
+    MaterialBytes file;
+    file.padTo(6692).list({MakeDiffuseOnlyEntry(1.0f, 0.5f, 0.0f, 1.0f, 20.0f)});
+    file.writeTo(FsPath(f.path("one.mdl")));
     ProbeForm& form = f.create();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
