@@ -2,27 +2,44 @@
 
 #include "Conversions.h"
 
-#include <cinttypes>
-#include <cstdarg>
-#include <cstdio>
+#include <charconv>
+#include <cstdint>
+#include <type_traits>
 
 namespace tintara {
 namespace {
 
-// printf into a std::string of whatever length the result needs (a huge power
-// prints with dozens of digits).
-std::string Printf(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    if (length > 0)
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
-    va_end(args);
-    return text;
+// Numbers are written with std::to_chars, never through printf: the C library's
+// locale (which Qt sets from the environment) would otherwise turn the decimal point
+// of the power into a comma.
+
+// Appends `value` in `base` (upper-case hexadecimal digits), zero-padded after any
+// sign to `width` characters, as printf's "%0<width>d" and "%0<width>X" do.
+template <class Integer> void AppendPadded(std::string& text, Integer value, int base, int width) {
+    char buffer[24] = {};
+    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, value, base).ptr;
+    const char* digits = buffer;
+    if constexpr (std::is_signed_v<Integer>) {
+        if (value < 0) {
+            text += '-';
+            ++digits;
+            --width;
+        }
+    }
+    const auto count = static_cast<int>(end - digits);
+    if (count < width)
+        text.append(static_cast<std::size_t>(width - count), '0');
+    for (; digits != end; ++digits)
+        text += *digits >= 'a' && *digits <= 'z' ? static_cast<char>(*digits - 'a' + 'A') : *digits;
+}
+
+// The digits of printf's "%.4f": correctly rounded to four decimals, in full however
+// large the value, "-0.0000" for a negative zero, "inf" and "nan" with their sign.
+void AppendFixed4(std::string& text, double value) {
+    char buffer[400]; // the largest double has 309 integer digits
+    const char* const end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4).ptr;
+    text.append(buffer, static_cast<std::size_t>(end - buffer));
 }
 
 int ShownSlot(int property) {
@@ -38,24 +55,31 @@ std::string_view BlockPrefix(bool scenery) {
 std::string FormatMaterialLine(std::string_view prefix, const MaterialTable& table,
                                std::size_t index, int property) {
     const MaterialRecord& e = table[index];
-    const std::string head(prefix);
-    const auto offset = static_cast<std::uint64_t>(e.FileOffset);
-    const auto number = static_cast<std::uint64_t>(index) + 1;
+    std::string text(prefix);
+    text.reserve(text.size() + 40);
+    text += ' ';
+    AppendPadded(text, std::int32_t{e.ListNumber}, 10, 2);
+    text += ' ';
+    AppendPadded(text, static_cast<std::uint64_t>(index) + 1, 10, 2);
+    text += ' ';
+    AppendPadded(text, static_cast<std::uint64_t>(e.FileOffset), 16, 8);
     if (property == PowerProperty) {
-        return Printf("%s %02" PRId32 " %02" PRIu64 " %08" PRIX64 " %2.4f", head.c_str(),
-                      e.ListNumber, number, offset, static_cast<double>(e.Power));
+        text += ' ';
+        AppendFixed4(text, static_cast<double>(e.Power));
+        return text;
     }
     const int s = ShownSlot(property);
-    const auto byte = [](float channel) {
-        return static_cast<std::uint32_t>(ChannelToByte(channel));
+    // A byte value prints as the 32-bit pattern of the signed value.
+    const auto appendByte = [&text](float channel) {
+        text += ' ';
+        AppendPadded(text, static_cast<std::uint32_t>(ChannelToByte(channel)), 16, 2);
     };
-    const std::uint32_t r = byte(e.Red[s]);
-    const std::uint32_t g = byte(e.Green[s]);
-    const std::uint32_t b = byte(e.Blue[s]);
-    const std::uint32_t a = byte(e.Alpha[s]);
-    return Printf("%s %02" PRId32 " %02" PRIu64 " %08" PRIX64 "  %02" PRIX32 " %02" PRIX32
-                  " %02" PRIX32 " %02" PRIX32,
-                  head.c_str(), e.ListNumber, number, offset, r, g, b, a);
+    text += ' ';
+    appendByte(e.Red[s]);
+    appendByte(e.Green[s]);
+    appendByte(e.Blue[s]);
+    appendByte(e.Alpha[s]);
+    return text;
 }
 
 std::string CountLabelText(std::size_t count) {

@@ -20,6 +20,8 @@ std::string_view BlockPrefix(bool scenery);
 //   "%s %02d %02d %08X  %02X %02X %02X %02X"  colour byte values
 //   "%s %02d %02d %08X %2.4f"                 specular power
 // Byte values print as the 32-bit pattern of the signed value (-127 as FFFFFF81).
+// The texts are those of printf in the "C" locale whatever the process's locale: the
+// power always has "." as its decimal point.
 // Throws ConversionError when a shown channel cannot be converted.
 std::string FormatMaterialLine(std::string_view prefix, const MaterialTable& table,
                                std::size_t index, int property);

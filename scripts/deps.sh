@@ -8,6 +8,7 @@ TINTARA_PACKAGES=(
   qt6-base-dev libgl-dev libx11-dev
   xvfb xauth xdotool imagemagick
   fonts-liberation2 fontconfig
+  locales-all
 )
 
 tintara_install_missing() {

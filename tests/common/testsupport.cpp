@@ -5,7 +5,9 @@
 #include <QStandardPaths>
 
 #include <atomic>
+#include <clocale>
 #include <cstdio>
+#include <initializer_list>
 
 namespace tintara::test {
 namespace {
@@ -50,6 +52,23 @@ void prepareApplication(QApplication& app) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     app.setFont(font);
+}
+
+GermanCLocale::GermanCLocale() {
+    const char* current = std::setlocale(LC_ALL, nullptr);
+    m_previous = current ? current : "C";
+    // The POSIX name first; the others are the names Windows' C runtimes know.
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de-DE", "German_Germany.1252"}) {
+        if (std::setlocale(LC_ALL, name) && std::localeconv()->decimal_point[0] == ',') {
+            m_ok = true;
+            return;
+        }
+    }
+    std::setlocale(LC_ALL, m_previous.c_str());
+}
+
+GermanCLocale::~GermanCLocale() {
+    std::setlocale(LC_ALL, m_previous.c_str());
 }
 
 int connectWarningCount() { return g_connectWarnings.load(); }

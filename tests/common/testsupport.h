@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <string>
 
 namespace tintara::test {
 
@@ -18,6 +19,27 @@ inline std::filesystem::path FsPath(const QString& name) {
     return std::filesystem::path(QFile::encodeName(name).toStdString());
 #endif
 }
+
+// Switches the C library's locale (all categories) to a German one, whose decimal
+// separator is ",", for the object's lifetime, and restores the previous locale after.
+// ok() is false when no such locale is installed (on Debian: package locales-all).
+class GermanCLocale {
+public:
+    GermanCLocale();
+    ~GermanCLocale();
+    GermanCLocale(const GermanCLocale&) = delete;
+    GermanCLocale& operator=(const GermanCLocale&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    std::string m_previous;
+    bool m_ok = false;
+};
+
+// Fails the running test function when the German locale cannot be had.
+#define TINTARA_REQUIRE_GERMAN_LOCALE(locale)                                                      \
+    QVERIFY2((locale).ok(), "no German C locale (de_DE.UTF-8) is installed: install the Debian "   \
+                            "package locales-all (scripts/deps.sh lists it)")
 
 // Prepares the process for a widget test: offscreen platform unless one is forced,
 // fixed fonts so pixel and metric checks do not depend on the machine, and a message

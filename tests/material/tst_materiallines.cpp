@@ -1,10 +1,18 @@
 #include "testsupport.h"
 
+#include "material/Conversions.h"
 #include "material/MaterialLines.h"
 
+#include <cinttypes>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 
 using namespace tintara;
+using namespace tintara::test;
 
 namespace {
 
@@ -30,6 +38,9 @@ class TestMaterialLines : public QObject {
 private slots:
     void lineFormats_data();
     void lineFormats();
+    void linesIgnoreCLocale_data();
+    void linesIgnoreCLocale();
+    void linesMatchPrintfInCLocale();
     void countLabel_data();
     void countLabel();
     void conversionErrorStopsBeforeEntry();
@@ -85,6 +96,83 @@ void TestMaterialLines::lineFormats() {
     const std::string text =
         FormatMaterialLine(BlockPrefix(scenery), table, std::size_t(index), property);
     QCOMPARE(QString::fromStdString(text), line);
+}
+
+void TestMaterialLines::linesIgnoreCLocale_data() {
+    QTest::addColumn<float>("power");
+    QTest::addColumn<int>("property");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("power") << 20.0f << 4 << "LOD 01 01 00001A2C 20.0000";
+    QTest::newRow("fraction") << 12.3f << 4 << "LOD 01 01 00001A2C 12.3000";
+    QTest::newRow("negative zero") << -0.0f << 4 << "LOD 01 01 00001A2C -0.0000";
+    QTest::newRow("huge") << 3.0e12f << 4 << "LOD 01 01 00001A2C 3000000053248.0000";
+    QTest::newRow("colour") << 20.0f << 0 << "LOD 01 01 00001A2C  FF 7F 00 FF";
+}
+
+void TestMaterialLines::linesIgnoreCLocale() {
+    QFETCH(float, power);
+    QFETCH(int, property);
+    QFETCH(QString, line);
+    MaterialTable table;
+    table.append(Record(6700, 1, 1.0f, 0.5f, 0.0f, 1.0f, power));
+
+    const GermanCLocale german;
+    TINTARA_REQUIRE_GERMAN_LOCALE(german);
+    char check[16];
+    std::snprintf(check, sizeof check, "%.1f", 1.5);
+    QCOMPARE(QByteArray(check), QByteArray("1,5")); // printf itself now writes a comma
+    QCOMPARE(QString::fromStdString(FormatMaterialLine("LOD", table, 0, property)), line);
+    QCOMPARE(QString::fromStdString(BuildMaterialLines("LOD", table, property).lines.at(0)), line);
+}
+
+// The lines are exactly what printf writes in the "C" locale, for random list numbers,
+// offsets, powers (every float bit pattern but infinities and NaNs) and channels.
+void TestMaterialLines::linesMatchPrintfInCLocale() {
+    struct RestoreLocale {
+        std::string name = std::setlocale(LC_ALL, nullptr);
+        ~RestoreLocale() { std::setlocale(LC_ALL, name.c_str()); }
+    } restore;
+    std::setlocale(LC_ALL, "C");
+    std::mt19937_64 random(20240611);
+    MaterialTable table;
+    table.append(MaterialRecord{});
+    int compared = 0;
+    for (int i = 0; i < 200000; ++i) {
+        MaterialRecord& e = table[0];
+        const std::uint64_t bits = random();
+        e.ListNumber = static_cast<std::int32_t>(bits % 1000) - 10;
+        e.FileOffset = static_cast<std::int64_t>(bits >> (24 + bits % 40));
+        const auto powerBits = static_cast<std::uint32_t>(random());
+        std::memcpy(&e.Power, &powerBits, sizeof e.Power);
+        if (!std::isfinite(e.Power))
+            continue;
+        const auto channel = [&random] {
+            return static_cast<float>(static_cast<double>(random() % 5000) / 1000.0 - 2.5);
+        };
+        e.Red[1] = channel();
+        e.Green[1] = channel();
+        e.Blue[1] = channel();
+        e.Alpha[1] = channel();
+
+        char expected[512];
+        const auto offset = static_cast<std::uint64_t>(e.FileOffset);
+        std::snprintf(expected, sizeof expected, "OBJ %02" PRId32 " 01 %08" PRIX64 " %2.4f",
+                      e.ListNumber, offset, static_cast<double>(e.Power));
+        const std::string power = FormatMaterialLine("OBJ", table, 0, PowerProperty);
+        if (power != expected)
+            QFAIL(qPrintable(QStringLiteral("%1 instead of %2")
+                                 .arg(QString::fromStdString(power), QLatin1String(expected))));
+        const auto byte = [](float c) { return static_cast<std::uint32_t>(ChannelToByte(c)); };
+        std::snprintf(expected, sizeof expected,
+                      "OBJ %02" PRId32 " 01 %08" PRIX64 "  %02" PRIX32 " %02" PRIX32 " %02" PRIX32
+                      " %02" PRIX32,
+                      e.ListNumber, offset, byte(e.Red[1]), byte(e.Green[1]), byte(e.Blue[1]),
+                      byte(e.Alpha[1]));
+        QCOMPARE(QString::fromStdString(FormatMaterialLine("OBJ", table, 0, Ambient)),
+                 QLatin1String(expected));
+        ++compared;
+    }
+    QVERIFY(compared > 190000);
 }
 
 void TestMaterialLines::countLabel_data() {

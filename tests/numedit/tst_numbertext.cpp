@@ -4,8 +4,8 @@
 
 #include <QLocale>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 
-#include <clocale>
 #include <cmath>
 #include <limits>
 
@@ -140,14 +140,12 @@ void NumberTextTest::roundTrip() {
 void NumberTextTest::ignoresLocale() {
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const char* cLocale = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
+    const tintara::test::GermanCLocale cLocale;
+    TINTARA_REQUIRE_GERMAN_LOCALE(cLocale);
     QCOMPARE(FormatNumberText(12.5), QStringLiteral("12.5"));
     QCOMPARE(ConvertNumberText(QStringLiteral("12.5")), 12.5);
     QCOMPARE(ConvertNumberText(QStringLiteral("12,5")), 12.0);
-    std::setlocale(LC_NUMERIC, "C");
-    QLocale::setDefault(previous);
-    if (!cLocale)
-        qInfo("de_DE.UTF-8 not installed; only the Qt locale was switched");
 }
 
 TINTARA_TEST_MAIN(NumberTextTest)
