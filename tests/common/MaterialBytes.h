@@ -34,9 +34,22 @@ inline std::string PathText(const std::filesystem::path& path) {
 // (red, green, blue, alpha each), then the specular power.
 using EntryFloats = std::array<float, 17>;
 
+// An entry with the given diffuse colour and power, a dark grey ambient colour, black
+// specular and emissive colours, all opaque.
 inline EntryFloats MakeEntry(float r, float g, float b, float a, float power = 20.0f) {
     return {r,    g,    b,    a,    0.2f, 0.2f, 0.2f, 1.0f, 0.0f,
             0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, power};
+}
+
+// An entry with the given diffuse colour and power and every other float zero.
+inline EntryFloats MakeDiffuseOnlyEntry(float r, float g, float b, float a, float power = 0.0f) {
+    EntryFloats e{};
+    e[0] = r;
+    e[1] = g;
+    e[2] = b;
+    e[3] = a;
+    e[16] = power;
+    return e;
 }
 
 class MaterialBytes {
@@ -44,6 +57,14 @@ public:
     MaterialBytes& raw(std::initializer_list<int> values) {
         for (int v : values)
             m_bytes.push_back(static_cast<unsigned char>(v));
+        return *this;
+    }
+    // Zero bytes up to `offset`; nothing when the bytes already reach it.
+    // Not inlined: GCC 12 at -O3 takes the insertion into a vector it knows to be empty
+    // for an access out of bounds (-Warray-bounds).
+    [[gnu::noinline]] MaterialBytes& padTo(std::size_t offset) {
+        if (m_bytes.size() < offset)
+            m_bytes.insert(m_bytes.end(), offset - m_bytes.size(), 0);
         return *this;
     }
     MaterialBytes& fill(std::size_t count, unsigned char value = 0x11) {

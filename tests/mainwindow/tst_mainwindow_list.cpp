@@ -2,7 +2,7 @@
 // selection changes do not; "Select All" and "Invert Selection".
 
 #include "FormFixture.h"
-#include "MaterialFileWriter.h"
+#include "MaterialBytes.h"
 #include "testsupport.h"
 
 using namespace tintara;
@@ -31,12 +31,12 @@ private:
 
 void MainWindowListTest::init() {
     f = std::make_unique<FormFixture>();
-    MaterialFileWriter file;
+    MaterialBytes file;
     std::vector<EntryFloats> entries;
     for (int i = 0; i < 7; ++i)
-        entries.push_back(MakeEntry(0.1f * static_cast<float>(i), 0.0f, 0.0f, 1.0f));
+        entries.push_back(MakeDiffuseOnlyEntry(0.1f * static_cast<float>(i), 0.0f, 0.0f, 1.0f));
     file.padTo(64).list(entries);
-    QVERIFY(file.save(f->path("seven.mdl")));
+    file.writeTo(FsPath(f->path("seven.mdl")));
     form = &f->create();
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));
@@ -140,9 +140,9 @@ void MainWindowListTest::invertSelectionFlipsEveryLine() {
 }
 
 void MainWindowListTest::selectionCommandsOnEmptyList() {
-    MaterialFileWriter empty;
+    MaterialBytes empty;
     empty.padTo(40);
-    QVERIFY(empty.save(f->path("empty.mdl")));
+    empty.writeTo(FsPath(f->path("empty.mdl")));
     f->chooseFile(f->path("empty.mdl"));
     f->child<QPushButton>("Button7")->click();
     f->child<QPushButton>("Button8")->click();

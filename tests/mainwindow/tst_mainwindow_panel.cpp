@@ -58,6 +58,7 @@ private slots:
     void spinnersChangeOnlyThePreview();
     void alphaAboveOneIsClamped();
     void powerIsClampedAndStoredAsFloat();
+    void powerShowsDecimalPointInGermanLocale();
     void sendBackToSeveralLines();
     void sendBackWithNothingSelectedShowsLineZero();
     void sendBackWithEmptyListDoesNothing();
@@ -373,6 +374,21 @@ void MainWindowPanelTest::powerIsClampedAndStoredAsFloat() {
     f->clickLine(4);
     f->clickLine(2);
     QCOMPARE(text(5), QStringLiteral("12.3000001907349"));
+}
+
+// Qt sets the C library's locale from the environment; a German one must not turn the
+// power's decimal point into a comma in the list or in the field.
+void MainWindowPanelTest::powerShowsDecimalPointInGermanLocale() {
+    const GermanCLocale german;
+    TINTARA_REQUIRE_GERMAN_LOCALE(german);
+    f->child<QComboBox>("ComboBox1")->setCurrentIndex(PowerProperty);
+    QCOMPARE(f->lines().value(4), QStringLiteral("LOD 01 05 00000158 12.5000"));
+    f->clickLine(4);
+    QCOMPARE(text(5), QStringLiteral("12.5"));
+    typeInto(5, QStringLiteral("7.25"));
+    f->click("Button6");
+    QCOMPARE(form->materials()[4].Power, 7.25f);
+    QCOMPARE(f->lines().value(4), QStringLiteral("LOD 01 05 00000158 7.2500"));
 }
 
 void MainWindowPanelTest::sendBackToSeveralLines() {

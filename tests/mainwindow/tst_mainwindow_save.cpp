@@ -120,6 +120,7 @@ void MainWindowSaveTest::editAndSaveTwoEntries() {
                                           "backup copy somewhere safe!"));
     QCOMPARE(confirm.icon, PromptIcon::None);
     QCOMPARE(confirm.buttons, PromptButtons::OkCancel);
+    QCOMPARE(f->prompter.owners[0], static_cast<QWidget*>(form)); // centred on the window
 
     // The file differs from the original exactly in the two written entries.
     std::array<unsigned char, MaterialEntrySize> entry{};
@@ -206,6 +207,7 @@ void MainWindowSaveTest::failedWriteBackKeepsTheEdits() {
     QCOMPARE(error.icon, PromptIcon::Critical);
     QCOMPARE(error.caption, QStringLiteral("Tintara"));
     QVERIFY2(error.text.contains(fileName()), qPrintable(error.text));
+    QCOMPARE(f->prompter.owners[1], static_cast<QWidget*>(form));
 
     // Nothing was written; the edits stay for another try.
     QVERIFY(ReadAllBytes(filePath()) == before);

@@ -2,7 +2,7 @@
 // boxes, the property chooser and the questions before unsaved edits are dropped.
 
 #include "FormFixture.h"
-#include "MaterialFileWriter.h"
+#include "MaterialBytes.h"
 #include "testsupport.h"
 
 #include <limits>
@@ -16,13 +16,15 @@ const QString ReadProblem = QStringLiteral("Sorry. Having a problem reading this
 const QString NoMaterials = QStringLiteral("No materials found. This may be an old format MDL");
 
 // Lists of 2 and 3 materials with distinct diffuse colours and powers.
-MaterialFileWriter TwoLists() {
-    MaterialFileWriter file;
+MaterialBytes TwoLists() {
+    MaterialBytes file;
     file.padTo(6692)
-        .list({MakeEntry(1.0f, 0.5f, 0.0f, 1.0f, 20.0f), MakeEntry(0.0f, 0.0f, 1.0f, 1.0f, 5.0f)})
+        .list({MakeDiffuseOnlyEntry(1.0f, 0.5f, 0.0f, 1.0f, 20.0f),
+               MakeDiffuseOnlyEntry(0.0f, 0.0f, 1.0f, 1.0f, 5.0f)})
         .padTo(7000)
-        .list({MakeEntry(1.5f, -0.5f, 0.25f, 1.0f, -3.25f), MakeEntry(0.2f, 0.4f, 0.6f, 0.8f),
-               MakeEntry(1.0f, 1.0f, 1.0f, 1.0f, 100.0f)});
+        .list({MakeDiffuseOnlyEntry(1.5f, -0.5f, 0.25f, 1.0f, -3.25f),
+               MakeDiffuseOnlyEntry(0.2f, 0.4f, 0.6f, 0.8f),
+               MakeDiffuseOnlyEntry(1.0f, 1.0f, 1.0f, 1.0f, 100.0f)});
     return file;
 }
 
@@ -60,7 +62,7 @@ private:
 
 void MainWindowScanTest::init() {
     f = std::make_unique<FormFixture>();
-    QVERIFY(TwoLists().save(f->path("plane.mdl")));
+    TwoLists().writeTo(FsPath(f->path("plane.mdl")));
 }
 
 void MainWindowScanTest::cleanup() {
@@ -147,10 +149,10 @@ void MainWindowScanTest::propertyChooserShowsOtherValues() {
 }
 
 void MainWindowScanTest::fileWithoutMaterials() {
-    MaterialFileWriter file;
+    MaterialBytes file;
     // An opcode at an odd offset is not a list.
-    file.padTo(101).list({MakeEntry(1.0f, 1.0f, 1.0f, 1.0f)});
-    QVERIFY(file.save(f->path("old.mdl")));
+    file.padTo(101).list({MakeDiffuseOnlyEntry(1.0f, 1.0f, 1.0f, 1.0f)});
+    file.writeTo(FsPath(f->path("old.mdl")));
     showForm();
     f->chooseFile(f->path("old.mdl"));
     QVERIFY(f->lines().isEmpty());
@@ -192,12 +194,13 @@ void MainWindowScanTest::unopenableFileIsReported() {
 }
 
 void MainWindowScanTest::notANumberStopsTheScan() {
-    MaterialFileWriter file;
-    tintara::test::EntryFloats bad = MakeEntry(0.5f, 0.5f, 0.5f, 1.0f);
+    MaterialBytes file;
+    tintara::test::EntryFloats bad = MakeDiffuseOnlyEntry(0.5f, 0.5f, 0.5f, 1.0f);
     bad[9] = std::numeric_limits<float>::quiet_NaN(); // ambient green
-    file.padTo(16).list({MakeEntry(1.0f, 1.0f, 1.0f, 1.0f), MakeEntry(0.0f, 0.0f, 0.0f, 0.0f), bad,
-                         MakeEntry(1.0f, 1.0f, 1.0f, 1.0f)});
-    QVERIFY(file.save(f->path("nan.mdl")));
+    file.padTo(16).list({MakeDiffuseOnlyEntry(1.0f, 1.0f, 1.0f, 1.0f),
+                         MakeDiffuseOnlyEntry(0.0f, 0.0f, 0.0f, 0.0f), bad,
+                         MakeDiffuseOnlyEntry(1.0f, 1.0f, 1.0f, 1.0f)});
+    file.writeTo(FsPath(f->path("nan.mdl")));
     showForm();
     f->chooseFile(f->path("plane.mdl"));
     f->child<QPushButton>("Button2")->setEnabled(true);
@@ -207,6 +210,7 @@ void MainWindowScanTest::notANumberStopsTheScan() {
     QCOMPARE(f->prompter.requests[0].text, ReadProblem);
     QCOMPARE(f->prompter.requests[0].caption, QStringLiteral("TINTARA"));
     QCOMPARE(f->prompter.requests[0].icon, PromptIcon::Critical);
+    QCOMPARE(f->prompter.owners[0], static_cast<QWidget*>(&f->form())); // centred on it
     QCOMPARE(f->form().materials().count(), std::size_t{2});
     QVERIFY(f->lines().isEmpty());
     QCOMPARE(f->label(), QStringLiteral("5 Materials found"));
@@ -219,10 +223,11 @@ void MainWindowScanTest::notANumberStopsTheScan() {
 }
 
 void MainWindowScanTest::unconvertibleShownChannelKeepsEarlierLines() {
-    MaterialFileWriter file;
-    file.padTo(16).list({MakeEntry(1.0f, 1.0f, 1.0f, 1.0f), MakeEntry(0.5f, -1.0e30f, 0.0f, 1.0f),
-                         MakeEntry(0.0f, 0.0f, 0.0f, 0.0f)});
-    QVERIFY(file.save(f->path("huge.mdl")));
+    MaterialBytes file;
+    file.padTo(16).list({MakeDiffuseOnlyEntry(1.0f, 1.0f, 1.0f, 1.0f),
+                         MakeDiffuseOnlyEntry(0.5f, -1.0e30f, 0.0f, 1.0f),
+                         MakeDiffuseOnlyEntry(0.0f, 0.0f, 0.0f, 0.0f)});
+    file.writeTo(FsPath(f->path("huge.mdl")));
     showForm();
     f->chooseFile(f->path("plane.mdl"));
     f->child<QPushButton>("Button2")->setEnabled(true);
@@ -283,7 +288,7 @@ void MainWindowScanTest::rescanAsksBeforeDroppingEdits() {
 }
 
 void MainWindowScanTest::choosingAnotherFileAsksBeforeDroppingEdits() {
-    QVERIFY(TwoLists().save(f->path("other.mdl")));
+    TwoLists().writeTo(FsPath(f->path("other.mdl")));
     ProbeForm& form = showForm();
     f->chooseFile(f->path("plane.mdl"));
     markFirstModified();
