@@ -7,6 +7,7 @@
 
 #include "controls/UpDown.h"
 #include "material/Conversions.h"
+#include "material/SaveJournal.h"
 #include "material/WriteBack.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 using namespace tintara;
 using namespace tintara::test;
@@ -63,6 +65,9 @@ private slots:
     void saveWithoutModifiedEntriesOnlyRescans();
     void failedWriteBackKeepsTheEdits_data();
     void failedWriteBackKeepsTheEdits();
+    void interruptedSaveIsOfferedAtTheNextScan_data();
+    void interruptedSaveIsOfferedAtTheNextScan();
+    void conversionErrorEndsTheSendBack();
 
 private:
     // Selects lines 0 and 3, spins the diffuse red of line 0 up by one and sends the
@@ -222,6 +227,83 @@ void MainWindowSaveTest::failedWriteBackKeepsTheEdits() {
     QCOMPARE(f->prompter.requests[2].buttons, PromptButtons::OkCancel);
     if (change == QLatin1String("readonly"))
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void MainWindowSaveTest::interruptedSaveIsOfferedAtTheNextScan_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("file"); // what the file then holds
+    QTest::newRow("finish") << int(PromptAnswer::Yes) << "new";
+    QTest::newRow("roll back") << int(PromptAnswer::No) << "old";
+    QTest::newRow("leave it") << int(PromptAnswer::Cancel) << "interrupted";
+}
+
+// A save cut short after the first of its two entries: the next scan asks what to do,
+// then scans the file as it is; while the journal stays, no save goes through.
+void MainWindowSaveTest::interruptedSaveIsOfferedAtTheNextScan() {
+    QFETCH(int, answer);
+    QFETCH(QString, file);
+    std::array<unsigned char, MaterialEntrySize> edited{};
+    EncodeMaterialEntry(EditedEntry(), edited.data());
+    Journal journal{original.size(), {}};
+    for (const std::size_t offset : {FirstEntry, SecondListEntry}) {
+        JournalEntry entry;
+        entry.offset = offset;
+        std::memcpy(entry.before.data(), original.data() + offset, MaterialEntrySize);
+        entry.after = edited;
+        journal.entries.push_back(entry);
+    }
+    std::vector<unsigned char> interrupted = original;
+    std::memcpy(interrupted.data() + FirstEntry, edited.data(), MaterialEntrySize);
+    std::vector<unsigned char> finished = interrupted;
+    std::memcpy(finished.data() + SecondListEntry, edited.data(), MaterialEntrySize);
+    MaterialBytes bytes;
+    for (const unsigned char c : interrupted)
+        bytes.raw({c});
+    bytes.writeTo(filePath());
+    MaterialBytes journalBytes;
+    for (const unsigned char c : EncodeJournal(journal))
+        journalBytes.raw({c});
+    journalBytes.writeTo(JournalPathFor(filePath()));
+
+    f->prompter.answers.push_back(PromptAnswer(answer));
+    f->click("scan");
+    QCOMPARE(f->prompter.requests.size(), 1);
+    QVERIFY2(f->prompter.requests[0].text.contains("was interrupted"),
+             qPrintable(f->prompter.requests[0].text));
+    QCOMPARE(f->prompter.requests[0].buttons, PromptButtons::YesNoCancel);
+    const std::vector<unsigned char> now = ReadAllBytes(filePath());
+    QVERIFY(now == (file == "new" ? finished : file == "old" ? original : interrupted));
+    QCOMPARE(std::filesystem::exists(JournalPathFor(filePath())), file == "interrupted");
+    QCOMPARE(f->lines().size(), 5); // scanned as it is
+
+    f->clickLine(1);
+    f->click("Button6");
+    f->click("Button2");
+    if (file == "interrupted") {
+        QVERIFY2(f->prompter.requests.back().text.contains("was interrupted"),
+                 qPrintable(f->prompter.requests.back().text));
+        QVERIFY(ReadAllBytes(filePath()) == interrupted);
+        QVERIFY(f->child<QPushButton>("Button2")->isEnabled());
+    } else {
+        QVERIFY(!f->child<QPushButton>("Button2")->isEnabled());
+    }
+}
+
+// A line that cannot be shown makes the send-back's list rebuild fail: the error is
+// shown and the send-back ends there, offering no save and selecting no line again.
+void MainWindowSaveTest::conversionErrorEndsTheSendBack() {
+    MaterialBytes file;
+    file.fill(100).list({MakeEntry(0.5f, 0.5f, 0.5f, 1.0f), MakeEntry(-1.0e30f, 0, 0, 1)});
+    file.writeTo(filePath());
+    f->click("scan");
+    QCOMPARE(f->lines().size(), 1); // the second line cannot be shown
+    const qsizetype before = f->prompter.requests.size();
+    f->clickLine(0);
+    f->click("Button6");
+    QCOMPARE(f->prompter.requests.size(), before + 1);
+    QCOMPARE(f->prompter.requests.back().icon, PromptIcon::Critical);
+    QVERIFY(!f->child<QPushButton>("Button2")->isEnabled());
+    QVERIFY(f->selectedLines().isEmpty());
 }
 
 TINTARA_TEST_MAIN(MainWindowSaveTest)

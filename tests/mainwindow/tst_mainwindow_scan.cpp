@@ -7,6 +7,10 @@
 
 #include <limits>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace tintara;
 using namespace tintara::test;
 
@@ -170,13 +174,22 @@ void MainWindowScanTest::rescanWithoutFileDoesNothing() {
 
 void MainWindowScanTest::unopenableFileIsReported_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("file gone") << "gone.mdl";
-    QTest::newRow("a folder") << "folder.mdl";
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("file gone") << "gone.mdl" << "";
+    QTest::newRow("a folder") << "folder.mdl" << "is not a regular file";
+#ifndef Q_OS_WIN
+    // Refused without waiting for a writer.
+    QTest::newRow("a FIFO") << "pipe.mdl" << "is not a regular file";
+#endif
 }
 
 void MainWindowScanTest::unopenableFileIsReported() {
     QFETCH(QString, name);
+    QFETCH(QString, reason);
     QDir().mkpath(f->path("folder.mdl"));
+#ifndef Q_OS_WIN
+    QVERIFY(::mkfifo(QFile::encodeName(f->path("pipe.mdl")).constData(), 0600) == 0);
+#endif
     showForm();
     f->chooseFile(f->path("plane.mdl"));
     f->child<QPushButton>("Button2")->setEnabled(true);
@@ -184,7 +197,7 @@ void MainWindowScanTest::unopenableFileIsReported() {
 
     QCOMPARE(f->prompter.requests.size(), 1);
     const PromptRequest& box = f->prompter.requests[0];
-    QVERIFY2(box.text.contains(name), qPrintable(box.text));
+    QVERIFY2(box.text.contains(name) && box.text.contains(reason), qPrintable(box.text));
     QCOMPARE(box.icon, PromptIcon::Critical);
     QVERIFY(f->lines().isEmpty());
     QCOMPARE(f->form().materials().count(), std::size_t{0});
