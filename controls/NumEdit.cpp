@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace tintara {
+
 namespace {
 
 // Rounds to the nearest whole number, halves upward: adds 0.5 and takes the whole
@@ -233,3 +235,5 @@ void TNumEdit::writeText(const QString& newText) {
 void TNumEdit::writeNumber() {
     writeText(tintara::FormatNumberText(m_number));
 }
+
+} // namespace tintara

@@ -21,6 +21,8 @@
 
 #include <QLineEdit>
 
+namespace tintara {
+
 class TNumEdit : public QLineEdit {
     Q_OBJECT
     // Declared in the order in which a form applies them.
@@ -92,3 +94,5 @@ private:
     double m_number = 0.0;
     int m_keyPressed = 0;
 };
+
+} // namespace tintara

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace tintara {
+
 TShape::TShape(QWidget* parent) : QWidget(parent) {}
 
 void TShape::setShapeType(ShapeType shape) {
@@ -47,3 +49,5 @@ void TShape::paintEvent(QPaintEvent* /*event*/) {
                         side - 1.0);
     painter.drawEllipse(square);
 }
+
+} // namespace tintara

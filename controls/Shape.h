@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+namespace tintara {
+
 class TShape : public QWidget {
     Q_OBJECT
     Q_PROPERTY(ShapeType shapeType READ shapeType WRITE setShapeType)
@@ -52,3 +54,5 @@ private:
     ShapeType m_shape = Rectangle;
     std::int32_t m_fill = DefaultFill;
 };
+
+} // namespace tintara

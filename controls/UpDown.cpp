@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace tintara {
+
 namespace {
 
 constexpr int RepeatDelayMs = 400;
@@ -165,3 +167,5 @@ QRect TUpDown::arrowRect(Arrow arrow) const {
         return {0, 0, width(), upperHeight};
     return {0, upperHeight, width(), height() - upperHeight};
 }
+
+} // namespace tintara

@@ -15,6 +15,8 @@
 
 class QLineEdit;
 
+namespace tintara {
+
 class TUpDown : public QAbstractSlider {
     Q_OBJECT
     Q_PROPERTY(bool wrapping READ wrapping WRITE setWrapping)
@@ -59,3 +61,5 @@ private:
     Arrow m_pressed = Arrow::None;
     QTimer m_repeat; // auto-repeat while an arrow is held down
 };
+
+} // namespace tintara

@@ -13,7 +13,6 @@
 #include <memory>
 
 class QCloseEvent;
-class TShape;
 
 namespace Ui {
 class TForm1;
@@ -27,6 +26,7 @@ class MaterialListModel;
 class Prompter;
 class SettingsStore;
 class TAboutForm;
+class TShape;
 
 // What the window works through; tests supply stand-ins. Null members mean the real
 // thing: the user's settings store, the system's file and colour dialogs, message boxes.

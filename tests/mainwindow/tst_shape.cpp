@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QSignalSpy>
 
+using namespace tintara;
+
 class ShapeTest : public QObject {
     Q_OBJECT
 private slots:

@@ -10,6 +10,8 @@
 #include <limits>
 #include <memory>
 
+using namespace tintara;
+
 namespace {
 
 constexpr double Inf = std::numeric_limits<double>::infinity();

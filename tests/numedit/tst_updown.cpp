@@ -5,6 +5,8 @@
 
 #include <QSignalSpy>
 
+using namespace tintara;
+
 namespace {
 
 enum class Arrow { Up, Down };
