@@ -4,7 +4,7 @@
 // 1,000, 100,000 and 1,000,000 materials in lists of 40. Prints the figures.
 
 #include "framework/FileChooser.h"
-#include "framework/RecordingPrompter.h"
+#include "RecordingPrompter.h"
 #include "framework/SettingsStore.h"
 #include "mainwindow/tintara1x.h"
 

@@ -5,7 +5,7 @@
 
 #include "framework/ColourChooser.h"
 #include "framework/FileChooser.h"
-#include "framework/RecordingPrompter.h"
+#include "RecordingPrompter.h"
 #include "mainwindow/tintara1x.h"
 
 #include <QAbstractItemView>
