@@ -16,8 +16,8 @@
 namespace tintara {
 namespace {
 
-constexpr int kLibraryLineHeight = 15;
-constexpr int kDescriptionLineHeight = 13;
+constexpr int LibraryLineHeight = 15;
+constexpr int DescriptionLineHeight = 13;
 
 // The title the application has when the program sets none: the executable's file
 // name without its folder, cut at its first dot, the letters after the first in lower
@@ -108,11 +108,11 @@ void TAboutForm::ApplyFonts() {
 
 void TAboutForm::ApplyPictures() {
     const QColor background = palette().color(QPalette::Window);
-    const QPixmap web = about::webPicture(background);
+    const QPixmap web = about::WebPicture(background);
     ui->MButton3->SetBitmap(web);
     ui->MButton4->SetBitmap(web);
     ui->MButton2->SetBitmap(about::contactPicture(background));
-    ui->MButton1->SetBitmap(about::showcasePicture(background));
+    ui->MButton1->SetBitmap(about::ShowcasePicture(background));
 }
 
 void TAboutForm::ConnectHandlers() {
@@ -139,24 +139,24 @@ void TAboutForm::CentreOnScreen() {
 }
 
 void TAboutForm::FormShow() {
-    if (const auto version = fileVersionText(QCoreApplication::applicationFilePath())) {
+    if (const auto version = FileVersionText(QCoreApplication::applicationFilePath())) {
         ui->Label2->setText(QLatin1String("Version ") + *version);
         ui->Label2->adjustSize();
     }
     ui->Label1->setText(AboutText);
     ui->ListBox1->clear();
     ui->ListBox2->clear();
-    for (const auto& entry : about::libraryTable())
+    for (const auto& entry : about::LibraryTable())
         AddLibraryLine(entry.fileName, entry.description);
 }
 
 void TAboutForm::AddLibraryLine(const QString& fileName, const QString& description) {
     const auto fill = std::max<qsizetype>(0, 12 - fileName.size());
     const QString prefix = fileName + QString(fill, QLatin1Char(' ')) + QLatin1String(" -   ");
-    const auto version = libraryVersionText(fileName);
+    const auto version = LibraryVersionText(fileName);
     insertSorted(*ui->ListBox1, prefix + version.value_or(QStringLiteral("Not found")),
-                 kLibraryLineHeight);
-    insertSorted(*ui->ListBox2, description, kDescriptionLineHeight);
+                 LibraryLineHeight);
+    insertSorted(*ui->ListBox2, description, DescriptionLineHeight);
 }
 
 void TAboutForm::ListBox1Click() {
@@ -174,12 +174,12 @@ void TAboutForm::Button1Click() {
 }
 
 void TAboutForm::Button2Click() {
-    shell::Open(about::webAddress());
+    shell::Open(about::WebAddress());
     reject();
 }
 
 void TAboutForm::MButton2Click() {
-    shell::Open(about::contactMailLink());
+    shell::Open(about::ContactMailLink());
     reject();
 }
 

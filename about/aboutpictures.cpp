@@ -9,17 +9,17 @@ namespace tintara::about {
 namespace {
 
 // The classic sixteen-colour palette; the small pictures use only these.
-const QColor kBlack(0, 0, 0);
-const QColor kNavy(0, 0, 128);
-const QColor kGreen(0, 128, 0);
-const QColor kMaroon(128, 0, 0);
-const QColor kGrey(128, 128, 128);
-const QColor kBlue(0, 0, 255);
-const QColor kLime(0, 255, 0);
-const QColor kAqua(0, 255, 255);
-const QColor kRed(255, 0, 0);
-const QColor kYellow(255, 255, 0);
-const QColor kWhite(255, 255, 255);
+const QColor Black(0, 0, 0);
+const QColor Navy(0, 0, 128);
+const QColor Green(0, 128, 0);
+const QColor Maroon(128, 0, 0);
+const QColor Grey(128, 128, 128);
+const QColor Blue(0, 0, 255);
+const QColor Lime(0, 255, 0);
+const QColor Aqua(0, 255, 255);
+const QColor Red(255, 0, 0);
+const QColor Yellow(255, 255, 0);
+const QColor White(255, 255, 255);
 
 QImage blankImage(int width, int height, const QColor& background) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -34,24 +34,24 @@ QPixmap indexed(const QImage& image) {
 
 } // namespace
 
-QPixmap webPicture(const QColor& background) {
+QPixmap WebPicture(const QColor& background) {
     QImage image = blankImage(40, 32, background);
     QPainter p(&image);
-    p.setPen(kNavy);
-    p.setBrush(kBlue);
+    p.setPen(Navy);
+    p.setBrush(Blue);
     p.drawEllipse(QRect(5, 1, 29, 29));
     // Land masses.
     p.setPen(Qt::NoPen);
-    p.setBrush(kGreen);
+    p.setBrush(Green);
     p.drawPolygon(QPolygon({QPoint(11, 6), QPoint(18, 5), QPoint(19, 11), QPoint(15, 15),
                             QPoint(16, 22), QPoint(12, 20), QPoint(9, 12)}));
     p.drawPolygon(
         QPolygon({QPoint(23, 9), QPoint(30, 10), QPoint(31, 17), QPoint(26, 24), QPoint(22, 18)}));
-    p.setBrush(kLime);
+    p.setBrush(Lime);
     p.drawRect(12, 8, 3, 3);
     p.drawRect(25, 12, 3, 3);
     // Lines of latitude and longitude.
-    p.setPen(kAqua);
+    p.setPen(Aqua);
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QRect(13, 1, 13, 29));
     p.drawLine(5, 15, 34, 15);
@@ -64,25 +64,25 @@ QPixmap webPicture(const QColor& background) {
 QPixmap contactPicture(const QColor& background) {
     QImage image = blankImage(40, 32, background);
     QPainter p(&image);
-    p.setPen(kBlack);
-    p.setBrush(kWhite);
+    p.setPen(Black);
+    p.setBrush(White);
     p.drawRect(3, 6, 33, 21);
     p.drawLine(3, 6, 19, 18);
     p.drawLine(36, 6, 20, 18);
-    p.setPen(kGrey);
+    p.setPen(Grey);
     p.drawLine(4, 26, 15, 17);
     p.drawLine(35, 26, 24, 17);
     // Stamp.
-    p.setPen(kMaroon);
-    p.setBrush(kRed);
+    p.setPen(Maroon);
+    p.setBrush(Red);
     p.drawRect(29, 8, 5, 5);
-    p.setPen(kYellow);
+    p.setPen(Yellow);
     p.drawPoint(31, 10);
     p.end();
     return indexed(image);
 }
 
-QPixmap showcasePicture(const QColor& background) {
+QPixmap ShowcasePicture(const QColor& background) {
     QImage image = blankImage(134, 137, background);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -126,18 +126,18 @@ QIcon programIcon() {
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
-    p.fillRect(1, 1, 15, 15, kRed);
-    p.fillRect(16, 1, 15, 15, kLime);
-    p.fillRect(1, 16, 15, 15, kBlue);
-    p.fillRect(16, 16, 15, 15, kYellow);
-    p.setPen(kBlack);
+    p.fillRect(1, 1, 15, 15, Red);
+    p.fillRect(16, 1, 15, 15, Lime);
+    p.fillRect(1, 16, 15, 15, Blue);
+    p.fillRect(16, 16, 15, 15, Yellow);
+    p.setPen(Black);
     p.setBrush(Qt::NoBrush);
     p.drawRect(0, 0, 31, 31);
     // The "T", white with a black outline.
     QPainterPath t;
     t.addRect(6, 6, 20, 5);
     t.addRect(13, 11, 6, 15);
-    p.setBrush(kWhite);
+    p.setBrush(White);
     p.drawPath(t.simplified());
     p.end();
     return QIcon(QPixmap::fromImage(image));

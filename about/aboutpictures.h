@@ -10,13 +10,13 @@ namespace tintara::about {
 // so that they blend into the window.
 
 // 40 x 32, sixteen colours and the background: a globe, for the web site buttons.
-QPixmap webPicture(const QColor& background);
+QPixmap WebPicture(const QColor& background);
 
 // 40 x 32, sixteen colours and the background: an envelope, for the contact button.
 QPixmap contactPicture(const QColor& background);
 
 // 134 x 137, 256 colours: a lit material sphere over its four colour swatches.
-QPixmap showcasePicture(const QColor& background);
+QPixmap ShowcasePicture(const QColor& background);
 
 // 32 x 32: the program's icon, a "T" over four colour quadrants.
 QIcon programIcon();

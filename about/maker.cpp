@@ -25,8 +25,8 @@ LibraryEntry entry(const QString& fileName, const char* role) {
 
 } // namespace
 
-const std::array<LibraryEntry, kLibraryCount>& libraryTable() {
-    static const std::array<LibraryEntry, kLibraryCount> table = {
+const std::array<LibraryEntry, LibraryCount>& LibraryTable() {
+    static const std::array<LibraryEntry, LibraryCount> table = {
         entry(libraryName("nvbmp"), "Reads and converts the bitmaps\nused as model textures."),
         entry(libraryName("nvclr"), "Colour choosing and palette handling."),
         entry(libraryName("nvio"), "Buffered file access shared by\nall Norvel Graphics programs."),
@@ -41,11 +41,11 @@ const std::array<LibraryEntry, kLibraryCount>& libraryTable() {
     return table;
 }
 
-QString webAddress() {
+QString WebAddress() {
     return QStringLiteral("https://example.org/tintara");
 }
 
-QString contactMailLink() {
+QString ContactMailLink() {
     return QStringLiteral("mailto:tintara@example.org");
 }
 

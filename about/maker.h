@@ -13,15 +13,15 @@ struct LibraryEntry {
     QString description; // the file name, an empty line, then its role
 };
 
-inline constexpr int kLibraryCount = 9;
+inline constexpr int LibraryCount = 9;
 
 // Eight shared libraries and one companion program, in the platform's naming.
-const std::array<LibraryEntry, kLibraryCount>& libraryTable();
+const std::array<LibraryEntry, LibraryCount>& LibraryTable();
 
 // The maker's web site, opened by the web buttons.
-QString webAddress();
+QString WebAddress();
 
 // The maker's contact address as a "mailto:" link.
-QString contactMailLink();
+QString ContactMailLink();
 
 } // namespace tintara::about

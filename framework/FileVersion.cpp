@@ -10,12 +10,12 @@
 
 namespace tintara {
 
-ProductVersion makeProductVersion(std::uint16_t major, std::uint16_t minor, std::uint16_t build,
+ProductVersion MakeProductVersion(std::uint16_t major, std::uint16_t minor, std::uint16_t build,
                                   std::uint16_t release) {
     return {std::uint32_t{major} << 16 | minor, std::uint32_t{build} << 16 | release};
 }
 
-QString versionText(ProductVersion version) {
+QString VersionText(ProductVersion version) {
     const auto major = version.mostSignificant >> 16;
     const auto leastSignificant = static_cast<std::int32_t>(version.leastSignificant);
     return QString::number(major) + QLatin1String(".00.") + QString::number(leastSignificant);
@@ -25,7 +25,7 @@ QString versionText(ProductVersion version) {
 
 // The version resource's fixed part. A bare name is searched for the way the loader
 // searches for libraries, so the versions are those the program would load.
-std::optional<ProductVersion> readProductVersion(const QString& filePath) {
+std::optional<ProductVersion> ReadProductVersion(const QString& filePath) {
     const auto path = reinterpret_cast<const wchar_t*>(filePath.utf16());
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
@@ -44,18 +44,18 @@ std::optional<ProductVersion> readProductVersion(const QString& filePath) {
 
 #else
 
-std::optional<ProductVersion> readProductVersion(const QString& filePath) {
+std::optional<ProductVersion> ReadProductVersion(const QString& filePath) {
     QFile file(filePath);
     if (filePath.isEmpty() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return readElfProductVersion(file);
+    return ReadElfProductVersion(file);
 }
 
 #endif
 
-std::optional<QString> fileVersionText(const QString& filePath) {
-    if (const auto version = readProductVersion(filePath))
-        return versionText(*version);
+std::optional<QString> FileVersionText(const QString& filePath) {
+    if (const auto version = ReadProductVersion(filePath))
+        return VersionText(*version);
     return std::nullopt;
 }
 

@@ -21,23 +21,23 @@ struct ProductVersion {
     friend bool operator==(const ProductVersion&, const ProductVersion&) = default;
 };
 
-ProductVersion makeProductVersion(std::uint16_t major, std::uint16_t minor, std::uint16_t build,
+ProductVersion MakeProductVersion(std::uint16_t major, std::uint16_t minor, std::uint16_t build,
                                   std::uint16_t release);
 
 // The version as the About window shows it: the major number, the literal ".00.", then
 // the whole least significant word as a signed decimal (1.0.1.0 reads "1.00.65536").
-QString versionText(ProductVersion version);
+QString VersionText(ProductVersion version);
 
 // Reads the version record of the file at `filePath`; nothing when the file is missing,
 // unreadable or carries no record.
-std::optional<ProductVersion> readProductVersion(const QString& filePath);
+std::optional<ProductVersion> ReadProductVersion(const QString& filePath);
 
-// versionText() of readProductVersion(), or nothing.
-std::optional<QString> fileVersionText(const QString& filePath);
+// VersionText() of ReadProductVersion(), or nothing.
+std::optional<QString> FileVersionText(const QString& filePath);
 
 // Finds our version note in an ELF image read from `device` (positioned anywhere).
 // Every offset and size taken from the image is checked against the device's size, so
 // truncated or hostile files simply yield nothing.
-std::optional<ProductVersion> readElfProductVersion(QIODevice& device);
+std::optional<ProductVersion> ReadElfProductVersion(QIODevice& device);
 
 } // namespace tintara

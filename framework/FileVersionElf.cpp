@@ -10,11 +10,11 @@
 namespace tintara {
 namespace {
 
-constexpr std::uint32_t kSectionTypeNote = 7;
-constexpr std::uint32_t kVersionNoteType = 1;
-constexpr char kVersionNoteOwner[] = "Tintara"; // with its terminating zero: 8 bytes
-constexpr quint64 kMaxSectionHeaderBytes = 16u << 20;
-constexpr quint64 kMaxNoteSectionBytes = 1u << 20;
+constexpr std::uint32_t SectionTypeNote = 7;
+constexpr std::uint32_t VersionNoteType = 1;
+constexpr char VersionNoteOwner[] = "Tintara"; // with its terminating zero: 8 bytes
+constexpr quint64 MaxSectionHeaderBytes = 16u << 20;
+constexpr quint64 MaxNoteSectionBytes = 1u << 20;
 
 // Reads exactly `length` bytes at `offset`, or fails when they are not all in the file.
 bool readAt(QIODevice& device, quint64 offset, quint64 length, QByteArray& out) {
@@ -98,9 +98,9 @@ std::optional<ProductVersion> findVersionNote(const QByteArray& notes, quint64 a
         if (descPos > size || descSize > size - descPos)
             return std::nullopt;
         const quint64 next = alignUp(descPos + descSize, alignment);
-        if (type == kVersionNoteType && nameSize == sizeof kVersionNoteOwner && descSize >= 8 &&
-            notes.mid(static_cast<qsizetype>(namePos), sizeof kVersionNoteOwner) ==
-                QByteArray(kVersionNoteOwner, sizeof kVersionNoteOwner)) {
+        if (type == VersionNoteType && nameSize == sizeof VersionNoteOwner && descSize >= 8 &&
+            notes.mid(static_cast<qsizetype>(namePos), sizeof VersionNoteOwner) ==
+                QByteArray(VersionNoteOwner, sizeof VersionNoteOwner)) {
             return ProductVersion{d.u32(notes, static_cast<qsizetype>(descPos)),
                                   d.u32(notes, static_cast<qsizetype>(descPos + 4))};
         }
@@ -113,7 +113,7 @@ std::optional<ProductVersion> findVersionNote(const QByteArray& notes, quint64 a
 
 } // namespace
 
-std::optional<ProductVersion> readElfProductVersion(QIODevice& device) {
+std::optional<ProductVersion> ReadElfProductVersion(QIODevice& device) {
     QByteArray ident;
     if (!readAt(device, 0, 16, ident) || !ident.startsWith("\x7f"
                                                            "ELF"))
@@ -140,7 +140,7 @@ std::optional<ProductVersion> readElfProductVersion(QIODevice& device) {
         return std::nullopt;
     if (count == 0)
         count = decodeSection(first, 0, layout, d).size;
-    if (count == 0 || count > kMaxSectionHeaderBytes / static_cast<quint64>(entrySize))
+    if (count == 0 || count > MaxSectionHeaderBytes / static_cast<quint64>(entrySize))
         return std::nullopt;
 
     QByteArray table;
@@ -148,7 +148,7 @@ std::optional<ProductVersion> readElfProductVersion(QIODevice& device) {
         return std::nullopt;
     for (quint64 i = 1; i < count; ++i) {
         const auto section = decodeSection(table, static_cast<qsizetype>(i) * entrySize, layout, d);
-        if (section.type != kSectionTypeNote || section.size > kMaxNoteSectionBytes)
+        if (section.type != SectionTypeNote || section.size > MaxNoteSectionBytes)
             continue;
         QByteArray notes;
         if (!readAt(device, section.offset, section.size, notes))

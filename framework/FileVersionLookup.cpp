@@ -12,11 +12,11 @@
 namespace tintara {
 namespace {
 
-constexpr char kOldCacheMagic[] = "ld.so-1.7.0";
-constexpr char kNewCacheMagic[] = "glibc-ld.so.cache1.1";
-constexpr qsizetype kNewHeaderSize = 48;
-constexpr qsizetype kNewEntrySize = 24;
-constexpr qint64 kMaxCacheBytes = 64 << 20;
+constexpr char OldCacheMagic[] = "ld.so-1.7.0";
+constexpr char NewCacheMagic[] = "glibc-ld.so.cache1.1";
+constexpr qsizetype NewHeaderSize = 48;
+constexpr qsizetype NewEntrySize = 24;
+constexpr qint64 MaxCacheBytes = 64 << 20;
 
 // The cache is written in the host's byte order.
 quint32 hostU32(const QByteArray& data, qsizetype pos) {
@@ -27,15 +27,15 @@ quint32 hostU32(const QByteArray& data, qsizetype pos) {
 
 // Offset of the new-format header: at the start, or after the old-format table.
 std::optional<qsizetype> newFormatStart(const QByteArray& cache) {
-    if (cache.startsWith(kNewCacheMagic))
+    if (cache.startsWith(NewCacheMagic))
         return 0;
-    if (!cache.startsWith(kOldCacheMagic) || cache.size() < 16)
+    if (!cache.startsWith(OldCacheMagic) || cache.size() < 16)
         return std::nullopt;
     const quint64 oldCount = hostU32(cache, 12);
     const quint64 start = (16 + oldCount * 12 + 7) / 8 * 8;
     if (start > static_cast<quint64>(cache.size()))
         return std::nullopt;
-    if (!cache.mid(static_cast<qsizetype>(start)).startsWith(kNewCacheMagic))
+    if (!cache.mid(static_cast<qsizetype>(start)).startsWith(NewCacheMagic))
         return std::nullopt;
     return static_cast<qsizetype>(start);
 }
@@ -74,15 +74,15 @@ QString existingFile(const QString& folder, const QString& name) {
 
 } // namespace
 
-QString loaderCacheLookup(const QByteArray& cache, const QString& name) {
+QString LoaderCacheLookup(const QByteArray& cache, const QString& name) {
     const auto base = newFormatStart(cache);
-    if (!base || cache.size() - *base < kNewHeaderSize)
+    if (!base || cache.size() - *base < NewHeaderSize)
         return {};
-    const quint64 available = static_cast<quint64>(cache.size() - *base - kNewHeaderSize);
-    const quint64 count = qMin<quint64>(hostU32(cache, *base + 20), available / kNewEntrySize);
+    const quint64 available = static_cast<quint64>(cache.size() - *base - NewHeaderSize);
+    const quint64 count = qMin<quint64>(hostU32(cache, *base + 20), available / NewEntrySize);
     const QByteArray wanted = QFile::encodeName(name);
     for (quint64 i = 0; i < count; ++i) {
-        const qsizetype entry = *base + kNewHeaderSize + static_cast<qsizetype>(i) * kNewEntrySize;
+        const qsizetype entry = *base + NewHeaderSize + static_cast<qsizetype>(i) * NewEntrySize;
         const auto key = cacheString(cache, *base, hostU32(cache, entry + 4));
         if (!key || *key != wanted)
             continue;
@@ -92,7 +92,7 @@ QString loaderCacheLookup(const QByteArray& cache, const QString& name) {
     return {};
 }
 
-LibrarySearchOrder systemLibrarySearchOrder() {
+LibrarySearchOrder SystemLibrarySearchOrder() {
     LibrarySearchOrder order;
     order.foldersBeforeCache << QCoreApplication::applicationDirPath();
     const QString libraryPath = qEnvironmentVariable("LD_LIBRARY_PATH");
@@ -109,7 +109,7 @@ LibrarySearchOrder systemLibrarySearchOrder() {
     return order;
 }
 
-QString locateLibrary(const QString& bareName, const LibrarySearchOrder& order) {
+QString LocateLibrary(const QString& bareName, const LibrarySearchOrder& order) {
     if (bareName.isEmpty() || bareName.contains(QLatin1Char('/')) ||
         bareName.contains(QLatin1Char('\\')))
         return {};
@@ -119,8 +119,8 @@ QString locateLibrary(const QString& bareName, const LibrarySearchOrder& order) 
     }
     if (!order.loaderCacheFile.isEmpty()) {
         QFile cacheFile(order.loaderCacheFile);
-        if (cacheFile.open(QIODevice::ReadOnly) && cacheFile.size() <= kMaxCacheBytes) {
-            const QString path = loaderCacheLookup(cacheFile.readAll(), bareName);
+        if (cacheFile.open(QIODevice::ReadOnly) && cacheFile.size() <= MaxCacheBytes) {
+            const QString path = LoaderCacheLookup(cacheFile.readAll(), bareName);
             if (!path.isEmpty() && QFileInfo(path).isFile())
                 return path;
         }
@@ -132,15 +132,15 @@ QString locateLibrary(const QString& bareName, const LibrarySearchOrder& order) 
     return {};
 }
 
-std::optional<QString> libraryVersionText(const QString& bareName) {
+std::optional<QString> LibraryVersionText(const QString& bareName) {
 #ifdef Q_OS_WIN
     // The version reader searches for bare names the way the loader does.
-    return fileVersionText(bareName);
+    return FileVersionText(bareName);
 #else
-    const QString path = locateLibrary(bareName, systemLibrarySearchOrder());
+    const QString path = LocateLibrary(bareName, SystemLibrarySearchOrder());
     if (path.isEmpty())
         return std::nullopt;
-    return fileVersionText(path);
+    return FileVersionText(path);
 #endif
 }
 

@@ -21,18 +21,18 @@ struct LibrarySearchOrder {
 // The order the system loader uses on this machine, read afresh on every call: the
 // executable's folder, LD_LIBRARY_PATH, /etc/ld.so.cache, then the default folders
 // (multiarch and plain /lib, /usr/lib).
-LibrarySearchOrder systemLibrarySearchOrder();
+LibrarySearchOrder SystemLibrarySearchOrder();
 
 // Full path of the first existing file called `bareName` along `order`; empty when
 // there is none. Names holding a folder separator are not searched.
-QString locateLibrary(const QString& bareName, const LibrarySearchOrder& order);
+QString LocateLibrary(const QString& bareName, const LibrarySearchOrder& order);
 
 // Path that the loader cache image `cache` (contents of ld.so.cache) gives for `name`,
 // or empty. Malformed or truncated caches yield empty.
-QString loaderCacheLookup(const QByteArray& cache, const QString& name);
+QString LoaderCacheLookup(const QByteArray& cache, const QString& name);
 
 // Version text of the library `bareName` found along the system search order (on
 // Windows, the loader's own search), or nothing when missing or without a version.
-std::optional<QString> libraryVersionText(const QString& bareName);
+std::optional<QString> LibraryVersionText(const QString& bareName);
 
 } // namespace tintara

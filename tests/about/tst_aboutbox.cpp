@@ -192,8 +192,8 @@ void TestAboutBox::listsStayInStep() {
     form.show();
     const QStringList shown = lines(child<QListWidget>(form, "ListBox1"));
     const QStringList descriptions = lines(child<QListWidget>(form, "ListBox2"));
-    QCOMPARE(shown.size(), tintara::about::kLibraryCount);
-    QCOMPARE(descriptions.size(), tintara::about::kLibraryCount);
+    QCOMPARE(shown.size(), tintara::about::LibraryCount);
+    QCOMPARE(descriptions.size(), tintara::about::LibraryCount);
     QStringList sorted = shown;
     sorted.sort(Qt::CaseInsensitive);
     QCOMPARE(shown, sorted);
@@ -226,7 +226,7 @@ void TestAboutBox::clickShowsDescription() {
     auto* label = child<QLabel>(form, "Label3");
     QCOMPARE(label->text(), QStringLiteral("Click on entry for description"));
 
-    const auto& table = tintara::about::libraryTable();
+    const auto& table = tintara::about::LibraryTable();
     int row = -1;
     for (int i = 0; i < list->count(); ++i) {
         if (list->item(i)->text().startsWith(table[3].fileName + QLatin1Char(' ')))

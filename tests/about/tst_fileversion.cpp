@@ -19,12 +19,12 @@ std::optional<ProductVersion> readImage(const QByteArray& image) {
     QByteArray copy = image;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return readElfProductVersion(buffer);
+    return ReadElfProductVersion(buffer);
 }
 
 QString imageVersionText(const QByteArray& image) {
     const auto version = readImage(image);
-    return version ? versionText(*version) : QStringLiteral("none");
+    return version ? VersionText(*version) : QStringLiteral("none");
 }
 
 QByteArray versionNote(const ElfShape& shape, std::uint32_t ms, std::uint32_t ls) {
@@ -78,9 +78,9 @@ void TestFileVersion::versionText() {
     QFETCH(int, release);
     QFETCH(QString, expected);
     const auto version =
-        makeProductVersion(static_cast<std::uint16_t>(major), static_cast<std::uint16_t>(minor),
+        MakeProductVersion(static_cast<std::uint16_t>(major), static_cast<std::uint16_t>(minor),
                            static_cast<std::uint16_t>(build), static_cast<std::uint16_t>(release));
-    QCOMPARE(tintara::versionText(version), expected);
+    QCOMPARE(tintara::VersionText(version), expected);
 }
 
 void TestFileVersion::builtFiles_data() {
@@ -98,7 +98,7 @@ void TestFileVersion::builtFiles_data() {
 void TestFileVersion::builtFiles() {
     QFETCH(QString, path);
     QFETCH(QString, expected);
-    QCOMPARE(fileVersionText(path).value_or(QStringLiteral("none")), expected);
+    QCOMPARE(FileVersionText(path).value_or(QStringLiteral("none")), expected);
 }
 
 void TestFileVersion::elfImages_data() {
@@ -188,7 +188,7 @@ static std::optional<ProductVersion> readImageFile(const QByteArray& image) {
     if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
         return std::nullopt;
     file.close();
-    return readProductVersion(file.fileName());
+    return ReadProductVersion(file.fileName());
 }
 #endif
 
@@ -201,7 +201,7 @@ void TestFileVersion::truncatedAndCorruptedLibrary() {
     // The library's VERSIONINFO resource, through GetFileVersionInfoW.
     const auto text = [](const QByteArray& image) {
         const auto version = readImageFile(image);
-        return version ? tintara::versionText(*version) : QStringLiteral("none");
+        return version ? tintara::VersionText(*version) : QStringLiteral("none");
     };
     QCOMPARE(text(library), QStringLiteral("2.00.7"));
     for (qsizetype length = 0; length < library.size(); length += library.size() / 40 + 1) {
@@ -281,13 +281,13 @@ void TestFileVersion::loaderCache() {
     QFETCH(QByteArray, cache);
     QFETCH(QString, name);
     QFETCH(QString, expected);
-    QCOMPARE(loaderCacheLookup(cache, name), expected);
+    QCOMPARE(LoaderCacheLookup(cache, name), expected);
 }
 
 void TestFileVersion::truncatedLoaderCache() {
     const auto cache = tintara::test::loaderCache({{"libnvbmp.so", "/opt/nv/libnvbmp.so"}}, true);
     for (qsizetype length = 0; length <= cache.size(); ++length) {
-        const QString path = loaderCacheLookup(cache.left(length), QStringLiteral("libnvbmp.so"));
+        const QString path = LoaderCacheLookup(cache.left(length), QStringLiteral("libnvbmp.so"));
         QVERIFY(path.isEmpty() || path == QLatin1String("/opt/nv/libnvbmp.so"));
     }
 }
@@ -296,7 +296,7 @@ void TestFileVersion::systemLoaderCache() {
     const QByteArray cache = readFile(QStringLiteral("/etc/ld.so.cache"));
     if (cache.isEmpty())
         QSKIP("this system has no loader cache");
-    const QString path = loaderCacheLookup(cache, QStringLiteral("libc.so.6"));
+    const QString path = LoaderCacheLookup(cache, QStringLiteral("libc.so.6"));
     QVERIFY2(QFile::exists(path), qPrintable(path));
 }
 
@@ -315,15 +315,15 @@ void TestFileVersion::searchOrder() {
 
     LibrarySearchOrder order{{first.path(), second.path()}, cache.fileName(), {}};
     const QString name = QStringLiteral("libnvbmp.so");
-    QCOMPARE(locateLibrary(name, order), second.filePath(name));
+    QCOMPARE(LocateLibrary(name, order), second.filePath(name));
     order.foldersBeforeCache = {first.path()};
-    QCOMPARE(locateLibrary(name, order), cacheDir.filePath(name));
+    QCOMPARE(LocateLibrary(name, order), cacheDir.filePath(name));
     order.foldersAfterCache = {second.path()};
-    QCOMPARE(locateLibrary(name, order), cacheDir.filePath(name));
+    QCOMPARE(LocateLibrary(name, order), cacheDir.filePath(name));
     order.loaderCacheFile.clear();
-    QCOMPARE(locateLibrary(name, order), second.filePath(name));
-    QCOMPARE(locateLibrary(QStringLiteral("libnvclr.so"), order), QString());
-    QCOMPARE(locateLibrary(QStringLiteral("../libnvbmp.so"), order), QString());
+    QCOMPARE(LocateLibrary(name, order), second.filePath(name));
+    QCOMPARE(LocateLibrary(QStringLiteral("libnvclr.so"), order), QString());
+    QCOMPARE(LocateLibrary(QStringLiteral("../libnvbmp.so"), order), QString());
 }
 
 void TestFileVersion::libraryPathFromEnvironment() {
@@ -334,9 +334,9 @@ void TestFileVersion::libraryPathFromEnvironment() {
     const QString name = QStringLiteral("nvmdl.dll");
     const QByteArray saved = qgetenv("PATH");
     qputenv("PATH", QDir::toNativeSeparators(dir.path()).toLocal8Bit() + ';' + saved);
-    QCOMPARE(libraryVersionText(name).value_or(QStringLiteral("none")), QStringLiteral("none"));
+    QCOMPARE(LibraryVersionText(name).value_or(QStringLiteral("none")), QStringLiteral("none"));
     QVERIFY(QFile::copy(TINTARA_LIB_1010, dir.filePath(name)));
-    QCOMPARE(libraryVersionText(name).value_or(QStringLiteral("none")),
+    QCOMPARE(LibraryVersionText(name).value_or(QStringLiteral("none")),
              QStringLiteral("1.00.65536"));
     qputenv("PATH", saved);
 #else
@@ -345,9 +345,9 @@ void TestFileVersion::libraryPathFromEnvironment() {
     const QString name = QStringLiteral("libnvmdl.so");
     const QByteArray saved = qgetenv("LD_LIBRARY_PATH");
     qputenv("LD_LIBRARY_PATH", QFile::encodeName(QStringLiteral("/nonexistent:") + dir.path()));
-    QCOMPARE(libraryVersionText(name).value_or(QStringLiteral("none")), QStringLiteral("none"));
+    QCOMPARE(LibraryVersionText(name).value_or(QStringLiteral("none")), QStringLiteral("none"));
     QVERIFY(QFile::copy(TINTARA_LIB_1010, dir.filePath(name)));
-    QCOMPARE(libraryVersionText(name).value_or(QStringLiteral("none")),
+    QCOMPARE(LibraryVersionText(name).value_or(QStringLiteral("none")),
              QStringLiteral("1.00.65536"));
     qputenv("LD_LIBRARY_PATH", saved);
 #endif

@@ -18,16 +18,16 @@ using tintara::test::PixelAt;
 
 namespace {
 
-constexpr QRgb kBack = 0x00C000;  // Color
-constexpr QRgb kLight = 0xFF0000; // palette Midlight
-constexpr QRgb kDark = 0x0000FF;  // palette Shadow
+constexpr QRgb Back = 0x00C000;  // Color
+constexpr QRgb Light = 0xFF0000; // palette Midlight
+constexpr QRgb Dark = 0x0000FF;  // palette Shadow
 
 std::unique_ptr<TExeButton> MakeButton(bool show = true) {
     auto button = std::make_unique<TExeButton>();
     QPalette palette = button->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(kBack));
-    palette.setColor(QPalette::Midlight, QColor::fromRgb(kLight));
-    palette.setColor(QPalette::Shadow, QColor::fromRgb(kDark));
+    palette.setColor(QPalette::Window, QColor::fromRgb(Back));
+    palette.setColor(QPalette::Midlight, QColor::fromRgb(Light));
+    palette.setColor(QPalette::Shadow, QColor::fromRgb(Dark));
     button->setPalette(palette);
     button->resize(60, 30);
     if (show) {
@@ -55,9 +55,9 @@ QString FrameCode(const QImage& image) {
         if (first != last)
             code += QLatin1Char('?');
         else
-            code += first == kLight  ? QLatin1Char('L')
-                    : first == kDark ? QLatin1Char('D')
-                    : first == kBack ? QLatin1Char('B')
+            code += first == Light  ? QLatin1Char('L')
+                    : first == Dark ? QLatin1Char('D')
+                    : first == Back ? QLatin1Char('B')
                                      : QLatin1Char('x');
     }
     return code;
@@ -267,7 +267,7 @@ void TestExeButton::frame() {
     button->SetDown(down);
     const QImage image = button->grab().toImage();
     QCOMPARE(FrameCode(image), expected);
-    QCOMPARE(PixelAt(image, 50, 20), kBack);
+    QCOMPARE(PixelAt(image, 50, 20), Back);
 }
 
 void TestExeButton::release_data() {

@@ -18,9 +18,9 @@ using tintara::test::SendMove;
 
 namespace {
 
-constexpr QRgb kBack = 0x00C000;  // Color
-constexpr QRgb kLight = 0xFF0000; // ColorLight
-constexpr QRgb kDark = 0x0000FF;  // ColorDark
+constexpr QRgb Back = 0x00C000;  // Color
+constexpr QRgb Light = 0xFF0000; // ColorLight
+constexpr QRgb Dark = 0x0000FF;  // ColorDark
 
 // Odd sizes, so that the halves of the frame differ by a pixel.
 constexpr int kW = 21;
@@ -47,11 +47,11 @@ QString FrameCode(const QImage& image) {
         const QRgb last = PixelAt(image, segment[1].x(), segment[1].y());
         if (first != last)
             code += QLatin1Char('?');
-        else if (first == kLight)
+        else if (first == Light)
             code += QLatin1Char('L');
-        else if (first == kDark)
+        else if (first == Dark)
             code += QLatin1Char('D');
-        else if (first == kBack)
+        else if (first == Back)
             code += QLatin1Char('B');
         else
             code += QLatin1Char('x');
@@ -62,9 +62,9 @@ QString FrameCode(const QImage& image) {
 std::unique_ptr<TMButton> MakeButton(bool show = true) {
     auto button = std::make_unique<TMButton>();
     button->resize(kW, kH);
-    button->SetColor(QColor::fromRgb(kBack));
-    button->SetColorLight(QColor::fromRgb(kLight));
-    button->SetColorDark(QColor::fromRgb(kDark));
+    button->SetColor(QColor::fromRgb(Back));
+    button->SetColorLight(QColor::fromRgb(Light));
+    button->SetColorDark(QColor::fromRgb(Dark));
     if (show) {
         button->move(300, 300);
         button->show();
@@ -155,7 +155,7 @@ void TestMButton::frame() {
 
     QCOMPARE(FrameCode(image), expected);
     QCOMPARE(button->ClickLeft(), clickLeft);
-    QCOMPARE(PixelAt(image, kW / 2, kH / 2), kBack);
+    QCOMPARE(PixelAt(image, kW / 2, kH / 2), Back);
 }
 
 void TestMButton::hoverFrame_data() {
@@ -174,9 +174,9 @@ void TestMButton::hoverFrame() {
 
     HotProbeButton button;
     button.resize(kW, kH);
-    button.SetColor(QColor::fromRgb(kBack));
-    button.SetColorLight(QColor::fromRgb(kLight));
-    button.SetColorDark(QColor::fromRgb(kDark));
+    button.SetColor(QColor::fromRgb(Back));
+    button.SetColorLight(QColor::fromRgb(Light));
+    button.SetColorDark(QColor::fromRgb(Dark));
     button.SetBorder(false);
     button.SetHighlight(highlight);
     button.move(300, 300); // away from the pointer
@@ -408,9 +408,9 @@ void TestMButton::dropDownMenu() {
     window.move(100, 100);
     auto* button = new TMButton(&window);
     button->setGeometry(10, 20, kW, kH);
-    button->SetColor(QColor::fromRgb(kBack));
-    button->SetColorLight(QColor::fromRgb(kLight));
-    button->SetColorDark(QColor::fromRgb(kDark));
+    button->SetColor(QColor::fromRgb(Back));
+    button->SetColorLight(QColor::fromRgb(Light));
+    button->SetColorDark(QColor::fromRgb(Dark));
     button->SetLatch(latch);
     button->SetDown(downBefore);
     window.show();
