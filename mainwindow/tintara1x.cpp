@@ -8,6 +8,7 @@
 #include "framework/Prompter.h"
 #include "framework/SettingsStore.h"
 #include "mainwindow/MaterialListModel.h"
+#include "mainwindow/MaterialPanel.h"
 #include "mainwindow/WindowFonts.h"
 #include "ui_tintara1x.h"
 
@@ -43,21 +44,21 @@ TForm1::TForm1(QWidget* parent) : TForm1(TForm1Services{}, parent) {}
 TForm1::TForm1(TForm1Services services, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::TForm1>()), load(OpenFilters()),
       Settings(std::move(services.settings)), m_chooser(services.fileChooser),
-      m_prompter(services.prompter ? services.prompter : &DefaultPrompter()),
-      m_colourChooser(services.colourChooser) {
+      m_prompter(services.prompter ? services.prompter : &DefaultPrompter()) {
     InitFormResources();
     if (!m_chooser) {
         m_ownChooser = std::make_unique<QtFileChooser>();
         m_chooser = m_ownChooser.get();
     }
-    if (!m_colourChooser) {
+    ColourChooser* colours = services.colourChooser;
+    if (!colours) {
         m_ownColourChooser = std::make_unique<SystemColourChooser>();
-        m_colourChooser = m_ownColourChooser.get();
+        colours = m_ownColourChooser.get();
     }
     ui->setupUi(this);
     SetUpControls();
     LoadSettings();
-    WirePanel();
+    ui->GroupBox1->Attach(*m_prompter, *colours, [this] { return FirstSelectedLine() >= 0; });
     ConnectHandlers();
 }
 
@@ -72,20 +73,6 @@ void TForm1::SetUpControls() {
     for (QLabel* label :
          {ui->Label11, ui->Label12, ui->Label13, ui->Label14, ui->Label15, ui->Label16}) {
         label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
-    }
-    // The right-aligned swatch captions grow to the left, keeping their right edge;
-    // one that would pass the group box's edge takes a slightly smaller font instead.
-    for (QLabel* label : {ui->Label6, ui->Label7, ui->Label8, ui->Label9}) {
-        const int room = label->geometry().right() + 1;
-        QFont font = label->font();
-        while (label->fontMetrics().horizontalAdvance(label->text()) > room &&
-               font.pixelSize() > 8) {
-            font.setPixelSize(font.pixelSize() - 1);
-            label->setFont(font);
-        }
-        const int wanted = std::min(label->sizeHint().width(), room);
-        if (wanted > label->width())
-            label->setGeometry(room - wanted, label->y(), wanted, label->height());
     }
 
     QPalette memo = ui->Memo1->palette();
@@ -107,9 +94,9 @@ void TForm1::ConnectHandlers() {
     connect(ui->ComboBox1, &QComboBox::currentTextChanged, this, &TForm1::ComboBox1Change);
     connect(ui->texlist->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TForm1::texlistSelectionChanged);
-    connect(ui->texlist, &QAbstractItemView::clicked, this, &TForm1::texlistClicked);
+    connect(ui->texlist, &QAbstractItemView::clicked, this, &TForm1::texlistItemClicked);
     ui->texlist->viewport()->installEventFilter(this);
-    ConnectPanel();
+    connect(ui->GroupBox1, &MaterialPanel::sendBackRequested, this, &TForm1::SendMaterialBack);
 }
 
 void TForm1::LoadSettings() {

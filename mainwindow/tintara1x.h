@@ -1,14 +1,36 @@
 #pragma once
 // The main window: the material list with its property chooser and count label, the
-// file choice, the settings it keeps between runs, the material properties panel with
-// its colour adjustment panel, and saving the edited materials.
+// file choice, the settings it keeps between runs, and saving the edited materials.
+// The material properties panel (GroupBox1, a MaterialPanel) shows the first selected
+// line; when asked to send its material back, the window gives it to every selected
+// entry.
+//
+// Names of the layout (tintara1x.ui), what the user sees, and the handler:
+//   Edit1          the chosen file's name
+//   scan           "Rescan"                                        scanClick
+//   Button1        "?", choose a file                              loaditClick
+//   Button2        "Save Updated MDL"                              SaveAs1Click
+//   Button3        "About"                                         Button3Click
+//   Button7        "Select All" (hidden)                           Button7Click
+//   Button8        "Invert Selection" (hidden)                     Button8Click
+//   texlist        the material list                               texlistClick
+//   Label16, Label12, Label15, Label13, Label14
+//                  the list's headings "Offset", "R", "G", "B", "A"
+//   Label1         the count, "N Materials found"
+//   Memo1          the help text
+//   Label11        "Property to display in list"
+//   ComboBox1      the property the list shows                     ComboBox1Change
+//   GroupBox1      "Material Properties", the MaterialPanel (its controls are named in
+//                  MaterialPanel.h)
+//   load           the file-open dialog (no place on screen): the chosen file's full
+//                  path and the folder it opens in; the member of that name
+//   ColorDialog1   the colour chooser behind "Colour Selector" (no place on screen)
 
 #include "framework/OpenDialog.h"
 #include "material/MaterialTable.h"
 
 #include <QWidget>
 
-#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -26,7 +48,6 @@ class MaterialListModel;
 class Prompter;
 class SettingsStore;
 class TAboutForm;
-class TShape;
 
 // What the window works through; tests supply stand-ins. Null members mean the real
 // thing: the user's settings store, the system's file and colour dialogs, message boxes.
@@ -58,7 +79,7 @@ public:
     void RebuildMaterialList();
 
     // Selects exactly one line, made current and scrolled into view, as the program's
-    // own selection (texlistClick is not raised). Out-of-range rows select nothing.
+    // own selection (texlistClicked is not raised). Out-of-range rows select nothing.
     void SelectLine(int row);
     // The first selected line, -1 when none is selected.
     int FirstSelectedLine() const;
@@ -82,35 +103,22 @@ public slots:
     void Button8Click(); // "Invert Selection"
     void SaveAs1Click(); // "Save Updated MDL"
 
-    // The properties panel. The ">>" and "<<" buttons carry their colour slot in the
-    // dynamic property "Tag"; Sender is the button clicked.
-    void Button4Click(QObject* Sender);  // ">>": swatch into the adjustment panel
-    void Button13Click(QObject* Sender); // "<<": adjustment panel into the swatch
-    void NumEdit1Change();               // red, green, blue or alpha edited
-    void Button5Click();                 // "Colour Selector"
-    void Button6Click();                 // "<< Send modified Material back"
+signals:
+    // A change of the list's selection made by the user (mouse or keyboard), a click
+    // on a line that left the selection as it was, or the end of a send-back; the
+    // panel then shows the first selected line. Never raised for selections the
+    // program makes.
+    void texlistClicked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     // Saves the settings; leaves the close abandoned when that fails the first time.
     void FormClose(QCloseEvent* event);
 
-    // A change of the list's selection made by the user (mouse or keyboard); never
-    // raised for selections the program makes.
-    virtual void texlistClick();
-
-    // Shows table entry `index` in the swatches and the power field. Throws
-    // ConversionError for a channel that cannot be converted; the slots before it are
-    // then already shown.
-    void ShowMaterial(int index);
-    // Copies swatch `slot` and its alpha into the adjustment panel. Throws
-    // ConversionError (before changing anything) for an alpha that cannot be converted.
-    void SendSwatchToPanel(int slot);
-
     // Asks whether unsaved material edits may be dropped; true when there are none.
     bool ConfirmDiscardEdits();
 
-    // The table itself, for the panel's "send back" and for tests.
+    // The table itself, for tests that edit it.
     tintara::MaterialTable& editableMaterials() { return MaterialTable; }
     Prompter& prompter() const { return *m_prompter; }
 
@@ -119,15 +127,15 @@ private:
     void ConnectHandlers();
     void LoadSettings();
     void SaveSettings();
-    void WirePanel();
-    void ConnectPanel();
-    void HideIndicators();
-    void ShowOnlyIndicator(int slot);
-    static int SlotOf(const QObject* sender);
     void ClearMaterialList();
     void ComboBox1Change();
     void texlistSelectionChanged();
-    void texlistClicked();
+    void texlistItemClicked();
+    // Raises texlistClicked and shows the first selected line in the panel; with none
+    // selected, hides the panel's indicators.
+    void texlistClick();
+    // "<< Send modified Material back": the panel into every selected entry.
+    void SendMaterialBack();
     bool eventFilter(QObject* watched, QEvent* event) override;
     void ShowReadProblem(const QString& detail);
     // When a save of the chosen file was interrupted, asks whether to finish it, roll
@@ -135,7 +143,7 @@ private:
     void OfferToRecoverSave();
     bool HasChosenFile() const { return !load.FileName().isEmpty(); }
 
-    // Counts program-made selection changes in progress, which texlistClick ignores.
+    // Counts program-made selection changes in progress; they raise no texlistClicked.
     class ProgramSelection;
 
     std::unique_ptr<Ui::TForm1> ui;
@@ -144,17 +152,10 @@ private:
     tintara::MaterialTable MaterialTable;
     MaterialListModel* m_listModel = nullptr;
 
-    // The panel's swatches and indicators by colour slot (controls of the layout), and
-    // the alpha that goes with each swatch's colour.
-    std::array<TShape*, 4> SwatchShape{};
-    std::array<TShape*, 4> IndicatorShape{};
-    std::array<float, 4> SwatchAlpha{};
-
     std::unique_ptr<FileChooser> m_ownChooser;
     FileChooser* m_chooser = nullptr;
     Prompter* m_prompter = nullptr;
     std::unique_ptr<ColourChooser> m_ownColourChooser;
-    ColourChooser* m_colourChooser = nullptr;
     TAboutForm* m_aboutForm = nullptr;
     int m_programSelecting = 0;
     // User selection changes so far, and their number when the last press in the

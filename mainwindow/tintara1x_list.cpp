@@ -1,9 +1,11 @@
-// TForm1: the material list, its property chooser and the selection commands.
+// TForm1: the material list, its property chooser, the selection commands, and the
+// first selected line shown in the properties panel.
 
 #include "mainwindow/tintara1x.h"
 
 #include "framework/Prompter.h"
 #include "mainwindow/MaterialListModel.h"
+#include "mainwindow/MaterialPanel.h"
 #include "material/Conversions.h"
 #include "material/MaterialLines.h"
 #include "ui_tintara1x.h"
@@ -103,9 +105,24 @@ void TForm1::texlistSelectionChanged() {
 
 // A click on a line that leaves the selection as it was (the line shown already) shows
 // it again, so the stored colours can be brought back after editing the swatches.
-void TForm1::texlistClicked() {
+void TForm1::texlistItemClicked() {
     if (m_programSelecting == 0 && m_userSelectionChanges == m_userSelectionChangesAtPress)
         texlistClick();
+}
+
+void TForm1::texlistClick() {
+    emit texlistClicked();
+    const int first = FirstSelectedLine();
+    if (first >= 0) {
+        const std::optional<QString> error =
+            ui->GroupBox1->ShowMaterial(MaterialTable[static_cast<std::size_t>(first)]);
+        if (error) {
+            // The slots shown so far stay; the indicators keep their state.
+            ShowErrorMessage(prompter(), nullptr, *error);
+            return;
+        }
+    }
+    ui->GroupBox1->HideIndicators();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

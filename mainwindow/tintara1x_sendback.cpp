@@ -1,13 +1,11 @@
-// TForm1: "<< Send modified Material back", the edited material into every selected
+// TForm1: "<< Send modified Material back", the panel's material into every selected
 // entry of the table.
 
 #include "mainwindow/tintara1x.h"
 
-#include "controls/NumEdit.h"
-#include "controls/Shape.h"
 #include "framework/Prompter.h"
 #include "mainwindow/MaterialListModel.h"
-#include "mainwindow/PanelValues.h"
+#include "mainwindow/MaterialPanel.h"
 #include "material/Conversions.h"
 #include "ui_tintara1x.h"
 
@@ -31,38 +29,14 @@ std::vector<int> SelectedLines(const QItemSelectionModel& selection) {
 
 } // namespace
 
-void TForm1::Button6Click() {
+void TForm1::SendMaterialBack() {
     // With no lines there is nothing to write into and no line to show.
     if (m_listModel->rowCount() == 0)
         return;
 
-    // The power field is read with every slot of every entry: a reading drops the
-    // first comma of its text, so readings may differ until no comma is left. From
-    // then on a reading changes nothing and gives the same number, so it is skipped.
-    double power = 0.0;
-    bool powerSettled = false;
-    const auto readPower = [&] {
-        if (!powerSettled) {
-            power = ui->NumEdit5->Number();
-            powerSettled = !ui->NumEdit5->text().contains(QLatin1Char(','));
-        }
-        return power;
-    };
-
     int last = 0;
     for (const int i : SelectedLines(*ui->texlist->selectionModel())) {
-        MaterialRecord& e = MaterialTable[static_cast<std::size_t>(i)];
-        for (int s = 0; s < ColourSlotCount; ++s) {
-            const std::int32_t c = SwatchShape[static_cast<std::size_t>(s)]->fillColor();
-            e.Red[s] = ByteToChannel(RedOf(c));
-            e.Green[s] = ByteToChannel(GreenOf(c));
-            e.Blue[s] = ByteToChannel(BlueOf(c));
-            e.Alpha[s] = SwatchAlpha[static_cast<std::size_t>(s)];
-            e.Power = NearestFloat(readPower()); // the last reading stays
-        }
-        // The panel gives the entry every field, so the whole entry is written.
-        e.ChangedFields = AllFields;
-        e.Modified = 1;
+        ui->GroupBox1->ApplyTo(MaterialTable[static_cast<std::size_t>(i)]);
         last = i;
     }
 

@@ -8,6 +8,10 @@
 
 namespace tintara::test {
 
+ProbeForm::ProbeForm(TForm1Services services) : TForm1(std::move(services)) {
+    connect(this, &TForm1::texlistClicked, this, [this] { ++texlistClicks; });
+}
+
 FormFixture::FormFixture() {
     QVERIFY(m_dir.isValid());
 }

@@ -55,18 +55,12 @@ public:
     std::vector<std::int32_t> initials;
 };
 
-// TForm1 with a count of texlistClick and access to the table for edits.
+// TForm1 with a count of texlistClicked and access to the table for edits.
 class ProbeForm final : public TForm1 {
 public:
-    using TForm1::TForm1;
+    explicit ProbeForm(TForm1Services services);
     int texlistClicks = 0;
     tintara::MaterialTable& table() { return editableMaterials(); }
-
-protected:
-    void texlistClick() override {
-        ++texlistClicks;
-        TForm1::texlistClick();
-    }
 };
 
 class FormFixture {

@@ -1,4 +1,4 @@
-// The material list's selection: clicks and keys raise texlistClick, the program's own
+// The material list's selection: clicks and keys raise texlistClicked, the program's own
 // selection changes do not; "Select All" and "Invert Selection".
 
 #include "FormFixture.h"
@@ -13,7 +13,7 @@ class MainWindowListTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void userSelectionRaisesTexlistClick();
+    void userSelectionRaisesTexlistClicked();
     void programSelectionDoesNot();
     void programSelectsOneLine();
     void clickAnywhereOnALineSelectsIt();
@@ -63,7 +63,7 @@ void MainWindowListTest::clickRow(int row, Qt::KeyboardModifiers modifiers) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
 }
 
-void MainWindowListTest::userSelectionRaisesTexlistClick() {
+void MainWindowListTest::userSelectionRaisesTexlistClicked() {
     clickRow(1);
     QCOMPARE(selectedRows(), QList<int>({1}));
     QCOMPARE(form->texlistClicks, 1);

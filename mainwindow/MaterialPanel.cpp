@@ -1,0 +1,208 @@
+#include "mainwindow/MaterialPanel.h"
+
+#include "controls/NumEdit.h"
+#include "controls/Shape.h"
+#include "controls/UpDown.h"
+#include "framework/ColourChooser.h"
+#include "framework/Prompter.h"
+#include "mainwindow/PanelValues.h"
+#include "material/Conversions.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVariant>
+
+#include <algorithm>
+
+namespace tintara {
+
+MaterialPanel::MaterialPanel(QWidget* parent) : QGroupBox(parent) {}
+
+MaterialPanel::~MaterialPanel() = default;
+
+template <class T> T* MaterialPanel::Control(const char* name) const {
+    T* control = findChild<T*>(QString::fromLatin1(name));
+    if (!control)
+        qFatal("MaterialPanel: the layout has no control %s", name);
+    return control;
+}
+
+void MaterialPanel::Attach(Prompter& prompter, ColourChooser& colours,
+                           std::function<bool()> lineSelected) {
+    m_prompter = &prompter;
+    m_colourChooser = &colours;
+    m_lineSelected = std::move(lineSelected);
+    SwatchShape = {Control<TShape>("Shape2"), Control<TShape>("Shape3"), Control<TShape>("Shape4"),
+                   Control<TShape>("Shape5")};
+    IndicatorShape = {Control<TShape>("Shape6"), Control<TShape>("Shape7"),
+                      Control<TShape>("Shape8"), Control<TShape>("Shape9")};
+    m_preview = Control<TShape>("Shape1");
+    m_channelEdit = {Control<TNumEdit>("NumEdit1"), Control<TNumEdit>("NumEdit2"),
+                     Control<TNumEdit>("NumEdit3"), Control<TNumEdit>("NumEdit4")};
+    m_powerEdit = Control<TNumEdit>("NumEdit5");
+    FitSwatchCaptions();
+
+    // Binding writes each spinner's position (0) into its edit; no change handler is
+    // connected yet, so the preview keeps its first fill.
+    const char* const spinners[] = {"UpDown1", "UpDown2", "UpDown3", "UpDown4"};
+    for (std::size_t i = 0; i < m_channelEdit.size(); ++i)
+        Control<TUpDown>(spinners[i])->setBuddy(m_channelEdit[i]);
+    ConnectHandlers();
+}
+
+void MaterialPanel::FitSwatchCaptions() {
+    // The right-aligned swatch captions grow to the left, keeping their right edge;
+    // one that would pass the group box's edge takes a slightly smaller font instead.
+    for (const char* name : {"Label6", "Label7", "Label8", "Label9"}) {
+        QLabel* label = Control<QLabel>(name);
+        const int room = label->geometry().right() + 1;
+        QFont font = label->font();
+        while (label->fontMetrics().horizontalAdvance(label->text()) > room &&
+               font.pixelSize() > 8) {
+            font.setPixelSize(font.pixelSize() - 1);
+            label->setFont(font);
+        }
+        const int wanted = std::min(label->sizeHint().width(), room);
+        if (wanted > label->width())
+            label->setGeometry(room - wanted, label->y(), wanted, label->height());
+    }
+}
+
+void MaterialPanel::ConnectHandlers() {
+    for (const char* name : {"Button4", "Button10", "Button11", "Button12"}) {
+        QPushButton* button = Control<QPushButton>(name);
+        connect(button, &QPushButton::clicked, this, [this, button] { Button4Click(button); });
+    }
+    for (const char* name : {"Button13", "Button14", "Button15", "Button16"}) {
+        QPushButton* button = Control<QPushButton>(name);
+        connect(button, &QPushButton::clicked, this, [this, button] { Button13Click(button); });
+    }
+    for (TNumEdit* edit : m_channelEdit)
+        connect(edit, &QLineEdit::textChanged, this, &MaterialPanel::NumEdit1Change);
+    connect(m_powerEdit, &QLineEdit::textChanged, this, [this] { m_powerSettled = false; });
+    connect(Control<QPushButton>("Button5"), &QPushButton::clicked, this,
+            &MaterialPanel::Button5Click);
+    connect(Control<QPushButton>("Button6"), &QPushButton::clicked, this,
+            &MaterialPanel::Button6Click);
+}
+
+int MaterialPanel::SlotOf(const QObject* sender) {
+    const int slot = sender ? sender->property("Tag").toInt() : 0;
+    return slot >= 0 && slot < ColourSlotCount ? slot : 0;
+}
+
+void MaterialPanel::HideIndicators() {
+    for (TShape* indicator : IndicatorShape)
+        indicator->hide();
+}
+
+void MaterialPanel::ShowOnlyIndicator(int slot) {
+    HideIndicators();
+    IndicatorShape[static_cast<std::size_t>(slot)]->show();
+}
+
+std::optional<QString> MaterialPanel::ShowMaterial(const MaterialRecord& e) {
+    try {
+        for (int s = 0; s < ColourSlotCount; ++s) {
+            const std::int32_t r = ChannelToByte(e.Red[s]);
+            const std::int32_t g = ChannelToByte(e.Green[s]);
+            const std::int32_t b = ChannelToByte(e.Blue[s]);
+            SwatchShape[static_cast<std::size_t>(s)]->setFillColor(ComposeColour(r, g, b));
+            SwatchAlpha[static_cast<std::size_t>(s)] = e.Alpha[s];
+        }
+    } catch (const ConversionError& error) {
+        return QString::fromUtf8(error.what());
+    }
+    m_powerEdit->setNumber(static_cast<double>(e.Power));
+    return std::nullopt;
+}
+
+void MaterialPanel::ApplyTo(MaterialRecord& e) {
+    for (int s = 0; s < ColourSlotCount; ++s) {
+        const std::int32_t c = SwatchShape[static_cast<std::size_t>(s)]->fillColor();
+        e.Red[s] = ByteToChannel(RedOf(c));
+        e.Green[s] = ByteToChannel(GreenOf(c));
+        e.Blue[s] = ByteToChannel(BlueOf(c));
+        e.Alpha[s] = SwatchAlpha[static_cast<std::size_t>(s)];
+        e.Power = NearestFloat(ReadPower()); // the last reading stays
+    }
+    // The panel gives the entry every field, so the whole entry is written.
+    e.ChangedFields = AllFields;
+    e.Modified = 1;
+}
+
+double MaterialPanel::ReadPower() {
+    // A reading drops the first comma of the text, so readings may differ until no
+    // comma is left. From then on a reading changes nothing and gives the same number,
+    // so it is skipped until the text changes.
+    if (!m_powerSettled) {
+        m_power = m_powerEdit->Number();
+        m_powerSettled = !m_powerEdit->text().contains(QLatin1Char(','));
+    }
+    return m_power;
+}
+
+void MaterialPanel::Button4Click(QObject* Sender) {
+    const int slot = SlotOf(Sender);
+    if (m_lineSelected && m_lineSelected()) {
+        if (const std::optional<QString> error = SendSwatchToPanel(slot)) {
+            ShowErrorMessage(*m_prompter, nullptr, *error);
+            return;
+        }
+    }
+    ShowOnlyIndicator(slot);
+}
+
+std::optional<QString> MaterialPanel::SendSwatchToPanel(int slot) {
+    const auto s = static_cast<std::size_t>(slot);
+    const std::int32_t c = SwatchShape[s]->fillColor();
+    const int r = RedOf(c);
+    const int g = GreenOf(c);
+    const int b = BlueOf(c);
+    std::int32_t a = 0;
+    try {
+        a = ChannelToByte(SwatchAlpha[s]);
+    } catch (const ConversionError& error) {
+        return QString::fromUtf8(error.what());
+    }
+    // Each edit whose text changes redraws the preview from the edits as they stand.
+    m_channelEdit[0]->setNumber(r);
+    m_channelEdit[1]->setNumber(g);
+    m_channelEdit[2]->setNumber(b);
+    m_channelEdit[3]->setNumber(a);
+    m_preview->setFillColor(ComposeColour(r, g, b));
+    return std::nullopt;
+}
+
+void MaterialPanel::Button13Click(QObject* Sender) {
+    const auto s = static_cast<std::size_t>(SlotOf(Sender));
+    SwatchShape[s]->setFillColor(m_preview->fillColor());
+    SwatchAlpha[s] = ChannelFromEditValue(m_channelEdit[3]->Number());
+    ShowOnlyIndicator(static_cast<int>(s));
+}
+
+void MaterialPanel::NumEdit1Change() {
+    // A number too large for 64 bits (or infinite) saturates instead of failing.
+    const std::int64_t r = TruncateSaturated(m_channelEdit[0]->Number());
+    const std::int64_t g = TruncateSaturated(m_channelEdit[1]->Number());
+    const std::int64_t b = TruncateSaturated(m_channelEdit[2]->Number());
+    m_preview->setFillColor(ComposeColour(r, g, b));
+}
+
+void MaterialPanel::Button5Click() {
+    // The chooser opens over the window, as the other dialogs do.
+    const std::optional<std::int32_t> chosen =
+        m_colourChooser->ChooseColour(window(), m_preview->fillColor());
+    if (!chosen)
+        return;
+    // The preview follows through the change events of the edits whose text changed.
+    m_channelEdit[0]->setNumber(RedOf(*chosen));
+    m_channelEdit[1]->setNumber(GreenOf(*chosen));
+    m_channelEdit[2]->setNumber(BlueOf(*chosen));
+}
+
+void MaterialPanel::Button6Click() {
+    emit sendBackRequested();
+}
+
+} // namespace tintara
