@@ -5,6 +5,8 @@
 #include "MaterialBytes.h"
 #include "testsupport.h"
 
+#include <QAbstractItemModelTester>
+
 using namespace tintara;
 using namespace tintara::test;
 
@@ -27,6 +29,9 @@ private:
 
     std::unique_ptr<FormFixture> f;
     ProbeForm* form = nullptr;
+    // Checks every change the list model announces (resets on scans, rebuilds) against
+    // the item-model rules, failing the running test on any breach.
+    std::unique_ptr<QAbstractItemModelTester> m_modelTester;
 };
 
 void MainWindowListTest::init() {
@@ -38,6 +43,8 @@ void MainWindowListTest::init() {
     file.padTo(64).list(entries);
     file.writeTo(FsPath(f->path("seven.mdl")));
     form = &f->create();
+    m_modelTester = std::make_unique<QAbstractItemModelTester>(
+        f->list()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form));
     f->chooseFile(f->path("seven.mdl"));
@@ -45,6 +52,7 @@ void MainWindowListTest::init() {
 }
 
 void MainWindowListTest::cleanup() {
+    m_modelTester.reset();
     f.reset();
     form = nullptr;
 }
