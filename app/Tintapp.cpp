@@ -1,15 +1,35 @@
 // Program entry: builds the settings section name, starts the application object,
-// creates the main window and the hidden About window, and runs the message loop until
-// the main window closes.
+// creates the main window and the hidden About window, opens a file named on the
+// command line, and runs the message loop until the main window closes.
 
 #include "about/aboutbox.h"
 #include "framework/SettingsStore.h"
 #include "framework/TApplication.h"
 #include "mainwindow/tintara1x.h"
 
+#include <QCoreApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <memory>
+
+namespace {
+
+// The first argument after the program that is not an option ("--" ends the options).
+QString FileToOpen(const QStringList& arguments) {
+    bool options = true;
+    for (const QString& argument : arguments.mid(1)) {
+        if (options && argument == QLatin1String("--")) {
+            options = false;
+            continue;
+        }
+        if (!options || !argument.startsWith(QLatin1Char('-')))
+            return argument;
+    }
+    return {};
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // The section every setting lives in, before any window exists.
@@ -29,5 +49,10 @@ int main(int argc, char** argv) {
         auto* about = new tintara::TAboutForm(form.get());
         form->SetAboutForm(about);
         form->show();
+        // A file named on the command line (the desktop's "Open with") is opened once
+        // the window shows, as if chosen with "?".
+        const QString file = FileToOpen(QCoreApplication::arguments());
+        if (!file.isEmpty())
+            QTimer::singleShot(0, form.get(), [&form, file] { form->OpenFile(file); });
     });
 }

@@ -18,6 +18,9 @@ endif()
 if(UNIX AND NOT APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/tintara.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # The file types the desktop entry opens; the package's triggers update the database.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tintara-mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tintara.xml)
   install(FILES ${PROJECT_SOURCE_DIR}/mainwindow/tintara.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME tintara.png)
   install(FILES ${PROJECT_SOURCE_DIR}/examples/sample/sample.mdl

@@ -60,6 +60,7 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     LoadSettings();
     ui->GroupBox1->Attach(*m_prompter, *colours, [this] { return FirstSelectedLine() >= 0; });
     ConnectHandlers();
+    SetUpOpening();
 }
 
 TForm1::~TForm1() = default;
@@ -148,6 +149,8 @@ void TForm1::LoadSettings() {
     ui->ComboBox1->setCurrentIndex(show >= 0 && show < ui->ComboBox1->count() ? show : -1);
     if (ui->ComboBox1->currentIndex() < 0)
         ui->ComboBox1->setEditText(QString());
+
+    m_recent.Read(*Settings);
 }
 
 void TForm1::SaveSettings() {
@@ -177,6 +180,11 @@ void TForm1::FormClose(QCloseEvent* event) {
                 event->ignore();
                 return;
             }
+        }
+        // The recent files are a convenience: failing to keep them never stops a close.
+        try {
+            m_recent.Write(*Settings);
+        } catch (const SettingsError&) {
         }
         Settings.reset();
     }

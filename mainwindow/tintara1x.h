@@ -27,6 +27,7 @@
 //   ColorDialog1   the colour chooser behind "Colour Selector" (no place on screen)
 
 #include "framework/OpenDialog.h"
+#include "mainwindow/RecentFiles.h"
 #include "material/MaterialTable.h"
 
 #include <QWidget>
@@ -35,6 +36,7 @@
 #include <memory>
 
 class QCloseEvent;
+class QMenu;
 
 namespace Ui {
 class TForm1;
@@ -91,6 +93,15 @@ public:
     // after writing). Does nothing when no file was chosen.
     void RescanFile();
 
+    // Opens and scans a file as if it had been chosen with "?": a relative path is made
+    // absolute, its folder becomes the dialog's, a ".bgl" file counts as chosen through
+    // "Scenery File" (lines show "OBJ"), and unsaved edits are asked about first. Used
+    // for a file named at start, dropped on the window or picked from the recent ones.
+    void OpenFile(const QString& path);
+    // The menu a right-click in Edit1 shows: the files opened last, then the field's own
+    // commands. A child of Edit1; the caller deletes it when done.
+    QMenu* CreateEdit1Menu();
+
     // The About window that "About" shows; created hidden at start-up and owned by
     // this window as its child. Without one, "About" does nothing.
     void SetAboutForm(TAboutForm* form) { m_aboutForm = form; }
@@ -123,6 +134,9 @@ protected:
     Prompter& prompter() const { return *m_prompter; }
 
 private:
+    // Takes a chosen file over as "?" does, then scans it.
+    void TakeChoice(const FileChoice& choice);
+    void SetUpOpening();
     void SetUpControls();
     void ConnectHandlers();
     void LoadSettings();
@@ -164,6 +178,7 @@ private:
     unsigned m_userSelectionChangesAtPress = 0;
     bool m_tableLoaded = false; // the last scan read the file; a rebuild may show it
     bool m_closeFailedOnce = false;
+    RecentFiles m_recent;
 };
 
 } // namespace tintara

@@ -34,10 +34,15 @@ void TForm1::loaditClick() {
     const std::optional<FileChoice> choice = load.Choose(*m_chooser, this);
     if (!choice || !ConfirmDiscardEdits())
         return;
-    load.Accept(*choice);
+    TakeChoice(*choice);
+}
+
+void TForm1::TakeChoice(const FileChoice& choice) {
+    load.Accept(choice);
     const SplitPath parts = load.SplitFileName();
     load.SetInitialDir(parts.folder);
     ui->Edit1->setText(parts.fileName);
+    m_recent.Add(load.FileName());
     RescanFile();
 }
 

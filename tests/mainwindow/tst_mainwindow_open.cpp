@@ -1,0 +1,130 @@
+// Opening files the way the desktop does: a file named at start, a file dropped on the
+// window (its text fields included), and the recent files on a right-click in Edit1.
+
+#include "FormFixture.h"
+#include "MaterialBytes.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+using namespace tintara;
+using namespace tintara::test;
+
+class MainWindowOpenTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void openFile_data();
+    void openFile();
+    void unsavedEditsAreAskedAboutFirst();
+    void droppedFileOpensEvenOnATextField();
+    void recentFilesAreKeptAndOffered();
+
+private:
+    std::unique_ptr<FormFixture> f;
+    ProbeForm* form = nullptr;
+    QString m_savedFolder;
+};
+
+void MainWindowOpenTest::init() {
+    f = std::make_unique<FormFixture>();
+    MaterialBytes file;
+    file.fill(20).list({MakeEntry(1.0f, 0.5f, 0.0f, 1.0f), MakeEntry(0, 0, 1, 1)});
+    QDir().mkpath(f->path("models"));
+    for (const char* name : {"models/plane.mdl", "models/airport.BGL", "models/other.mdl"})
+        file.writeTo(FsPath(f->path(name)));
+    m_savedFolder = QDir::currentPath();
+    form = &f->create();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+}
+
+void MainWindowOpenTest::cleanup() {
+    QDir::setCurrent(m_savedFolder);
+    f.reset();
+}
+
+void MainWindowOpenTest::openFile_data() {
+    QTest::addColumn<QString>("given"); // relative to the temporary folder
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("relative model") << "models/plane.mdl" << "LOD 01 01 0000001C  FF 7F 00 FF";
+    QTest::newRow("scenery by its extension") << "models/airport.BGL"
+                                              << "OBJ 01 01 0000001C  FF 7F 00 FF";
+    QTest::newRow("missing") << "models/gone.mdl" << "";
+}
+
+void MainWindowOpenTest::openFile() {
+    QFETCH(QString, given);
+    QFETCH(QString, firstLine);
+    QDir::setCurrent(f->path("."));
+    form->OpenFile(given);
+    const QString name = given.section(QLatin1Char('/'), -1);
+    QCOMPARE(f->child<QLineEdit>("Edit1")->text(), name);
+    QCOMPARE(form->openDialog().FileName(), f->nativePath(given));
+    QCOMPARE(form->openDialog().InitialDir(), f->nativePath("models"));
+    if (firstLine.isEmpty()) {
+        QCOMPARE(f->prompter.requests.size(), 1);
+        QVERIFY(f->prompter.requests[0].text.contains(name));
+        QCOMPARE(f->prompter.requests[0].icon, PromptIcon::Critical);
+        QVERIFY(form->isVisible());
+        return;
+    }
+    QCOMPARE(f->lines().value(0), firstLine);
+    QVERIFY(f->prompter.requests.isEmpty());
+}
+
+void MainWindowOpenTest::unsavedEditsAreAskedAboutFirst() {
+    form->OpenFile(f->path("models/plane.mdl"));
+    form->table()[0].Modified = 1;
+    f->prompter.answers.push_back(PromptAnswer::No);
+    form->OpenFile(f->path("models/other.mdl"));
+    QCOMPARE(f->prompter.requests.size(), 1);
+    QCOMPARE(f->prompter.requests[0].buttons, PromptButtons::YesNo);
+    QCOMPARE(f->child<QLineEdit>("Edit1")->text(), QStringLiteral("plane.mdl"));
+}
+
+// Dropped on Edit1, which would otherwise take the file's name as text.
+void MainWindowOpenTest::droppedFileOpensEvenOnATextField() {
+    QLineEdit* edit = f->child<QLineEdit>("Edit1");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(f->path("models/plane.mdl"))});
+    data.setText(f->path("models/plane.mdl"));
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(edit, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(edit, &drop);
+    QCOMPARE(edit->text(), QStringLiteral("plane.mdl"));
+    QCOMPARE(f->lines().size(), 2);
+}
+
+// The newest first, kept at close and read at the next start; picking one opens it.
+void MainWindowOpenTest::recentFilesAreKeptAndOffered() {
+    form->OpenFile(f->path("models/plane.mdl"));
+    form->OpenFile(f->path("models/other.mdl"));
+    QMenu* menu = form->CreateEdit1Menu();
+    const QList<QAction*> actions = menu->actions();
+    QCOMPARE(actions.value(0)->text(), f->nativePath("models/other.mdl"));
+    QCOMPARE(actions.value(1)->text(), f->nativePath("models/plane.mdl"));
+    QVERIFY(actions.value(2)->isSeparator());
+    actions.value(1)->trigger();
+    delete menu;
+    QCOMPARE(f->child<QLineEdit>("Edit1")->text(), QStringLiteral("plane.mdl"));
+    QVERIFY(form->close());
+
+    const QStringList stored = f->settings()->value("Recent").toString().split('\n');
+    QCOMPARE(stored, QStringList({f->nativePath("models/plane.mdl"),
+                                  f->nativePath("models/other.mdl")}));
+    ProbeForm& again = f->create();
+    QMenu* next = again.CreateEdit1Menu();
+    QCOMPARE(next->actions().value(0)->text(), f->nativePath("models/plane.mdl"));
+    delete next;
+}
+
+TINTARA_TEST_MAIN(MainWindowOpenTest)
+#include "tst_mainwindow_open.moc"
