@@ -47,7 +47,22 @@ void MaterialPanel::Attach(Prompter& prompter, ColourChooser& colours,
     const char* const spinners[] = {"UpDown1", "UpDown2", "UpDown3", "UpDown4"};
     for (std::size_t i = 0; i < m_channelEdit.size(); ++i)
         Control<TUpDown>(spinners[i])->setBuddy(m_channelEdit[i]);
+    SetToolTips();
     ConnectHandlers();
+}
+
+void MaterialPanel::SetToolTips() {
+    const char* const colours[] = {"diffuse", "ambient", "specular", "emissive"};
+    const char* const sendButtons[] = {"Button4", "Button10", "Button11", "Button12"};
+    const char* const takeButtons[] = {"Button13", "Button14", "Button15", "Button16"};
+    for (std::size_t slot = 0; slot < 4; ++slot) {
+        const QString colour = QLatin1String(colours[slot]);
+        SwatchShape[slot]->setToolTip(QStringLiteral("The material's %1 colour").arg(colour));
+        Control<QWidget>(sendButtons[slot])
+            ->setToolTip(QStringLiteral("Send the %1 colour to the adjustment panel").arg(colour));
+        Control<QWidget>(takeButtons[slot])
+            ->setToolTip(QStringLiteral("Take the adjusted colour as the %1 colour").arg(colour));
+    }
 }
 
 void MaterialPanel::FitSwatchCaptions() {

@@ -78,6 +78,7 @@ signals:
 private:
     template <class T> T* Control(const char* name) const;
     void FitSwatchCaptions();
+    void SetToolTips();
     void ConnectHandlers();
     void ShowOnlyIndicator(int slot);
     static int SlotOf(const QObject* sender);

@@ -1,9 +1,11 @@
-// TForm1: opening files the way the desktop does: named at start, dropped on the
-// window, or picked from the recent ones on a right-click in Edit1.
+// TForm1: opening files the way the desktop does (named at start, dropped on the
+// window, or picked from the recent ones on a right-click in Edit1), and the keys and
+// tool tips a desktop user expects.
 
 #include "mainwindow/tintara1x.h"
 
 #include "mainwindow/FileDrop.h"
+#include "mainwindow/WindowKeys.h"
 #include "ui_tintara1x.h"
 
 #include <QDir>
@@ -13,6 +15,8 @@
 namespace tintara {
 
 void TForm1::SetUpOpening() {
+    ui->Button1->setToolTip(QStringLiteral("Choose a model or scenery file"));
+    new WindowKeys(this);
     auto* drops = new FileDropFilter(this);
     connect(drops, &FileDropFilter::fileDropped, this, &TForm1::OpenFile);
     ui->Edit1->setContextMenuPolicy(Qt::CustomContextMenu);

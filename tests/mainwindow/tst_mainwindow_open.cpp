@@ -1,5 +1,6 @@
-// Opening files the way the desktop does: a file named at start, a file dropped on the
-// window (its text fields included), and the recent files on a right-click in Edit1.
+// What a desktop user expects of the window: opening a file named at start, a file
+// dropped on the window (its text fields included), the recent files on a right-click
+// in Edit1, and the keyboard (Return on buttons, arrows in the channel fields).
 
 #include "FormFixture.h"
 #include "MaterialBytes.h"
@@ -24,6 +25,9 @@ private slots:
     void unsavedEditsAreAskedAboutFirst();
     void droppedFileOpensEvenOnATextField();
     void recentFilesAreKeptAndOffered();
+    void returnPressesTheFocusedButton();
+    void arrowKeysStepTheChannelFields_data();
+    void arrowKeysStepTheChannelFields();
 
 private:
     std::unique_ptr<FormFixture> f;
@@ -124,6 +128,39 @@ void MainWindowOpenTest::recentFilesAreKeptAndOffered() {
     QMenu* next = again.CreateEdit1Menu();
     QCOMPARE(next->actions().value(0)->text(), f->nativePath("models/plane.mdl"));
     delete next;
+}
+
+void MainWindowOpenTest::returnPressesTheFocusedButton() {
+    QPushButton* choose = f->child<QPushButton>("Button1");
+    choose->setFocus();
+    QTest::keyClick(choose, Qt::Key_Return);
+    QCOMPARE(f->chooser.requests.size(), std::size_t{1}); // the file dialog was asked for
+    QTest::keyClick(choose, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(f->chooser.requests.size(), std::size_t{2});
+}
+
+void MainWindowOpenTest::arrowKeysStepTheChannelFields_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("up") << "NumEdit1" << "10" << int(Qt::Key_Up) << "11";
+    QTest::newRow("down") << "NumEdit2" << "10" << int(Qt::Key_Down) << "9";
+    QTest::newRow("page up by ten") << "NumEdit3" << "10" << int(Qt::Key_PageUp) << "20";
+    QTest::newRow("page down stops at 0") << "NumEdit4" << "5" << int(Qt::Key_PageDown) << "0";
+    QTest::newRow("up stops at 255") << "NumEdit1" << "250" << int(Qt::Key_PageUp) << "255";
+}
+
+void MainWindowOpenTest::arrowKeysStepTheChannelFields() {
+    QFETCH(QString, field);
+    QFETCH(QString, start);
+    QFETCH(int, key);
+    QFETCH(QString, after);
+    QLineEdit* edit = f->child<QLineEdit>(field.toLatin1().constData());
+    edit->setFocus();
+    edit->setText(start);
+    QTest::keyClick(edit, Qt::Key(key));
+    QCOMPARE(edit->text(), after);
 }
 
 TINTARA_TEST_MAIN(MainWindowOpenTest)
