@@ -28,8 +28,10 @@
 
 #include "framework/OpenDialog.h"
 #include "mainwindow/RecentFiles.h"
+#include "mainwindow/SendBackStep.h"
 #include "material/MaterialTable.h"
 
+#include <QUndoStack>
 #include <QWidget>
 
 #include <filesystem>
@@ -136,6 +138,9 @@ protected:
 private:
     // Takes a chosen file over as "?" does, then scans it.
     void TakeChoice(const FileChoice& choice);
+    // Puts table entries back as a step of the history had them, rebuilds the list,
+    // sets "Save Updated MDL" and selects and shows the first of them.
+    void RestoreEntries(const TableEntries& entries, bool saveEnabled);
     void SetUpOpening();
     void SetUpControls();
     void ConnectHandlers();
@@ -179,6 +184,8 @@ private:
     bool m_tableLoaded = false; // the last scan read the file; a rebuild may show it
     bool m_closeFailedOnce = false;
     RecentFiles m_recent;
+    // The send-backs since the last scan or save, for Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y.
+    QUndoStack m_history;
 };
 
 } // namespace tintara

@@ -57,6 +57,8 @@ void TForm1::RescanFile() {
         return;
     // The file is then scanned as it is, whatever was decided.
     OfferToRecoverSave();
+    // A scan (and so a save) starts a new history: its steps no longer match the table.
+    m_history.clear();
     ScanResult result;
     {
         BusyCursor busy;

@@ -1,6 +1,6 @@
 // TForm1: opening files the way the desktop does (named at start, dropped on the
-// window, or picked from the recent ones on a right-click in Edit1), and the keys and
-// tool tips a desktop user expects.
+// window, or picked from the recent ones on a right-click in Edit1), and the keys
+// (undo and redo of send-backs among them) and tool tips a desktop user expects.
 
 #include "mainwindow/tintara1x.h"
 
@@ -11,12 +11,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QShortcut>
 
 namespace tintara {
 
 void TForm1::SetUpOpening() {
     ui->Button1->setToolTip(QStringLiteral("Choose a model or scenery file"));
     new WindowKeys(this);
+    // Window-wide; a text field with the focus keeps these keys for its own typing.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this, [this] { m_history.undo(); });
+    for (const QKeySequence& redo : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                     QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        new QShortcut(redo, this, [this] { m_history.redo(); });
     auto* drops = new FileDropFilter(this);
     connect(drops, &FileDropFilter::fileDropped, this, &TForm1::OpenFile);
     ui->Edit1->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -6,6 +6,7 @@
 #include "framework/Prompter.h"
 #include "mainwindow/MaterialListModel.h"
 #include "mainwindow/MaterialPanel.h"
+#include "mainwindow/SendBackStep.h"
 #include "material/Conversions.h"
 #include "ui_tintara1x.h"
 
@@ -35,22 +36,52 @@ void TForm1::SendMaterialBack() {
         return;
 
     int last = 0;
+    TableEntries before;
+    TableEntries after;
+    const bool saveBefore = ui->Button2->isEnabled();
     for (const int i : SelectedLines(*ui->texlist->selectionModel())) {
-        ui->GroupBox1->ApplyTo(MaterialTable[static_cast<std::size_t>(i)]);
+        MaterialRecord& entry = MaterialTable[static_cast<std::size_t>(i)];
+        before.emplace_back(static_cast<std::size_t>(i), entry);
+        ui->GroupBox1->ApplyTo(entry);
+        after.emplace_back(static_cast<std::size_t>(i), entry);
         last = i;
     }
+    // Every change to the table is one step that Ctrl+Z takes back.
+    const auto record = [&](bool saveAfter) {
+        if (!before.empty())
+            m_history.push(new SendBackStep([this](const TableEntries& entries,
+                                                   bool save) { RestoreEntries(entries, save); },
+                                            before, after, saveBefore, saveAfter));
+    };
 
     try {
         RebuildMaterialList();
     } catch (const ConversionError& error) {
         // The error ends the send-back here, as any error a handler lets go would:
         // "Save Updated MDL" keeps its state and no line is selected again.
+        record(saveBefore);
         ShowErrorMessage(prompter(), this, QString::fromUtf8(error.what()));
         return;
     }
+    record(true);
     ui->Button2->setEnabled(true);
     SelectLine(last);
     texlistClick();
+}
+
+void TForm1::RestoreEntries(const TableEntries& entries, bool saveEnabled) {
+    for (const auto& [index, record] : entries)
+        MaterialTable[index] = record;
+    try {
+        RebuildMaterialList();
+    } catch (const ConversionError& error) {
+        ShowErrorMessage(prompter(), this, QString::fromUtf8(error.what()));
+    }
+    ui->Button2->setEnabled(saveEnabled);
+    if (!entries.empty()) {
+        SelectLine(static_cast<int>(entries.front().first));
+        texlistClick();
+    }
 }
 
 } // namespace tintara

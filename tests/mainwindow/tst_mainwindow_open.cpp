@@ -28,6 +28,8 @@ private slots:
     void returnPressesTheFocusedButton();
     void arrowKeysStepTheChannelFields_data();
     void arrowKeysStepTheChannelFields();
+    void undoAndRedoSendBacks();
+    void undoKeysInATextFieldUndoTyping();
 
 private:
     std::unique_ptr<FormFixture> f;
@@ -161,6 +163,61 @@ void MainWindowOpenTest::arrowKeysStepTheChannelFields() {
     edit->setText(start);
     QTest::keyClick(edit, Qt::Key(key));
     QCOMPARE(edit->text(), after);
+}
+
+// Each send-back is one step: undone and redone with the keys, restoring the entries
+// (their stored bytes and Modified flags), the lines, the save button, and selecting
+// the first restored line. A scan clears the history.
+void MainWindowOpenTest::undoAndRedoSendBacks() {
+    form->OpenFile(f->path("models/plane.mdl"));
+    const MaterialRecord original = form->materials()[1];
+    const QStringList lines = f->lines();
+    f->clickLine(1);
+    f->click("Button4");
+    f->child<QLineEdit>("NumEdit1")->setText(QStringLiteral("10"));
+    f->click("Button13");
+    f->click("Button6");
+    QVERIFY(f->lines() != lines);
+    QAbstractItemView* list = f->list();
+    list->setFocus();
+    const auto same = [](const MaterialRecord& a, const MaterialRecord& b) {
+        return a.Red[0] == b.Red[0] && a.Modified == b.Modified &&
+               a.ChangedFields == b.ChangedFields && a.Stored == b.Stored;
+    };
+    const MaterialRecord edited = form->materials()[1];
+
+    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(same(form->materials()[1], original));
+    QCOMPARE(f->lines(), lines);
+    QVERIFY(!f->child<QPushButton>("Button2")->isEnabled());
+    QCOMPARE(f->selectedLines(), QList<int>({1}));
+    for (const auto& redo : {QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z),
+                             QKeyCombination(Qt::ControlModifier, Qt::Key_Y)}) {
+        QTest::keyClick(list, redo.key(), redo.keyboardModifiers());
+        QVERIFY(same(form->materials()[1], edited));
+        QVERIFY(f->child<QPushButton>("Button2")->isEnabled());
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(same(form->materials()[1], original));
+    }
+    QTest::keyClick(list, Qt::Key_Y, Qt::ControlModifier);
+    f->prompter.answers.push_back(PromptAnswer::Yes); // drop the edits
+    f->click("scan");
+    QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(same(form->materials()[1], original)); // as scanned, nothing left to undo
+}
+
+void MainWindowOpenTest::undoKeysInATextFieldUndoTyping() {
+    form->OpenFile(f->path("models/plane.mdl"));
+    f->clickLine(0);
+    f->click("Button6");
+    QVERIFY(form->materials()[0].Modified);
+    QLineEdit* power = f->child<QLineEdit>("NumEdit5");
+    power->setFocus();
+    power->selectAll();
+    QTest::keyClicks(power, "42");
+    QTest::keyClick(power, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(power->text() != QStringLiteral("42")); // the field's own undo
+    QVERIFY(form->materials()[0].Modified);           // the send-back stays
 }
 
 TINTARA_TEST_MAIN(MainWindowOpenTest)
