@@ -1,17 +1,21 @@
+// Reading product versions: the version text, the files built with known versions,
+// synthetic ELF images, and damaged or truncated libraries.
+
 #include "testsupport.h"
 
+#include "FileVersionTestUtils.h"
 #include "elfimage.h"
 #include "framework/FileVersion.h"
 #include "framework/FileVersionLookup.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
 using namespace tintara;
 using tintara::test::ElfShape;
+using tintara::test::readFile;
 
 namespace {
 
@@ -31,14 +35,9 @@ QByteArray versionNote(const ElfShape& shape, std::uint32_t ms, std::uint32_t ls
     return tintara::test::elfNote(shape, "Tintara", 1, {ms, ls});
 }
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
-class TestFileVersion : public QObject {
+class TestFileVersionRead : public QObject {
     Q_OBJECT
 
 private slots:
@@ -49,15 +48,9 @@ private slots:
     void elfImages_data();
     void elfImages();
     void truncatedAndCorruptedLibrary();
-    void loaderCache_data();
-    void loaderCache();
-    void truncatedLoaderCache();
-    void systemLoaderCache();
-    void searchOrder();
-    void libraryPathFromEnvironment();
 };
 
-void TestFileVersion::versionText_data() {
+void TestFileVersionRead::versionText_data() {
     QTest::addColumn<int>("major");
     QTest::addColumn<int>("minor");
     QTest::addColumn<int>("build");
@@ -71,7 +64,7 @@ void TestFileVersion::versionText_data() {
     QTest::newRow("low word all ones") << 1 << 0 << 0xffff << 0xffff << "1.00.-1";
 }
 
-void TestFileVersion::versionText() {
+void TestFileVersionRead::versionText() {
     QFETCH(int, major);
     QFETCH(int, minor);
     QFETCH(int, build);
@@ -83,7 +76,7 @@ void TestFileVersion::versionText() {
     QCOMPARE(tintara::VersionText(version), expected);
 }
 
-void TestFileVersion::builtFiles_data() {
+void TestFileVersionRead::builtFiles_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
     QTest::newRow("library built as 2.3.0.7") << TINTARA_LIB_2307 << "2.00.7";
@@ -95,13 +88,13 @@ void TestFileVersion::builtFiles_data() {
     QTest::newRow("a folder") << QCoreApplication::applicationDirPath() << "none";
 }
 
-void TestFileVersion::builtFiles() {
+void TestFileVersionRead::builtFiles() {
     QFETCH(QString, path);
     QFETCH(QString, expected);
     QCOMPARE(FileVersionText(path).value_or(QStringLiteral("none")), expected);
 }
 
-void TestFileVersion::elfImages_data() {
+void TestFileVersionRead::elfImages_data() {
     QTest::addColumn<QByteArray>("image");
     QTest::addColumn<QString>("expected");
 
@@ -173,7 +166,7 @@ void TestFileVersion::elfImages_data() {
         << patched(at.noteSectionSize, 10, 8) << "none";
 }
 
-void TestFileVersion::elfImages() {
+void TestFileVersionRead::elfImages() {
     QFETCH(QByteArray, image);
     QFETCH(QString, expected);
     QCOMPARE(imageVersionText(image), expected);
@@ -194,7 +187,7 @@ static std::optional<ProductVersion> readImageFile(const QByteArray& image) {
 
 // Any prefix of a real library, or the library with random bytes damaged, reads either
 // its true version or nothing; never something else, never a crash.
-void TestFileVersion::truncatedAndCorruptedLibrary() {
+void TestFileVersionRead::truncatedAndCorruptedLibrary() {
     const QByteArray library = readFile(TINTARA_LIB_2307);
     QVERIFY(!library.isEmpty());
 #ifdef Q_OS_WIN
@@ -239,119 +232,5 @@ void TestFileVersion::truncatedAndCorruptedLibrary() {
 #endif
 }
 
-void TestFileVersion::loaderCache_data() {
-    QTest::addColumn<QByteArray>("cache");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("expected");
-    const QList<QPair<QByteArray, QByteArray>> entries = {
-        {"libnvbmp.so", "/opt/nv/libnvbmp.so"},
-        {"libnvclr.so", "/opt/nv/libnvclr.so"},
-    };
-    const auto cache = tintara::test::loaderCache(entries);
-    QTest::newRow("first entry") << cache << "libnvbmp.so"
-                                 << "/opt/nv/libnvbmp.so";
-    QTest::newRow("second entry") << cache << "libnvclr.so"
-                                  << "/opt/nv/libnvclr.so";
-    QTest::newRow("absent name") << cache << "libnvmdl.so"
-                                 << "";
-    QTest::newRow("prefix of a name") << cache << "libnvbmp"
-                                      << "";
-    QTest::newRow("after an old-format table")
-        << tintara::test::loaderCache(entries, true) << "libnvclr.so"
-        << "/opt/nv/libnvclr.so";
-    QTest::newRow("empty cache") << QByteArray() << "libnvbmp.so"
-                                 << "";
-    QTest::newRow("wrong magic") << QByteArray("glibc-ld.so.cache9.9") + cache.mid(20)
-                                 << "libnvbmp.so"
-                                 << "";
-    auto countTooLarge = cache;
-    countTooLarge[20] = '\xff';
-    countTooLarge[21] = '\xff';
-    QTest::newRow("entry count beyond the file") << countTooLarge << "libnvclr.so"
-                                                 << "/opt/nv/libnvclr.so";
-    auto keyOutside = cache;
-    keyOutside[48 + 4 + 3] = '\x7f';
-    QTest::newRow("key offset outside the file") << keyOutside << "libnvbmp.so"
-                                                 << "";
-    QTest::newRow("unterminated last string") << cache.left(cache.size() - 1) << "libnvclr.so"
-                                              << "";
-}
-
-void TestFileVersion::loaderCache() {
-    QFETCH(QByteArray, cache);
-    QFETCH(QString, name);
-    QFETCH(QString, expected);
-    QCOMPARE(LoaderCacheLookup(cache, name), expected);
-}
-
-void TestFileVersion::truncatedLoaderCache() {
-    const auto cache = tintara::test::loaderCache({{"libnvbmp.so", "/opt/nv/libnvbmp.so"}}, true);
-    for (qsizetype length = 0; length <= cache.size(); ++length) {
-        const QString path = LoaderCacheLookup(cache.left(length), QStringLiteral("libnvbmp.so"));
-        QVERIFY(path.isEmpty() || path == QLatin1String("/opt/nv/libnvbmp.so"));
-    }
-}
-
-void TestFileVersion::systemLoaderCache() {
-    const QByteArray cache = readFile(QStringLiteral("/etc/ld.so.cache"));
-    if (cache.isEmpty())
-        QSKIP("this system has no loader cache");
-    const QString path = LoaderCacheLookup(cache, QStringLiteral("libc.so.6"));
-    QVERIFY2(QFile::exists(path), qPrintable(path));
-}
-
-void TestFileVersion::searchOrder() {
-    QTemporaryDir first;
-    QTemporaryDir second;
-    QTemporaryDir cacheDir;
-    QVERIFY(first.isValid() && second.isValid() && cacheDir.isValid());
-    QVERIFY(QFile::copy(TINTARA_LIB_2307, second.filePath(QStringLiteral("libnvbmp.so"))));
-    QVERIFY(QFile::copy(TINTARA_LIB_1010, cacheDir.filePath(QStringLiteral("libnvbmp.so"))));
-    QFile cache(cacheDir.filePath(QStringLiteral("ld.so.cache")));
-    QVERIFY(cache.open(QIODevice::WriteOnly));
-    cache.write(tintara::test::loaderCache(
-        {{"libnvbmp.so", QFile::encodeName(cacheDir.filePath(QStringLiteral("libnvbmp.so")))}}));
-    cache.close();
-
-    LibrarySearchOrder order{{first.path(), second.path()}, cache.fileName(), {}};
-    const QString name = QStringLiteral("libnvbmp.so");
-    QCOMPARE(LocateLibrary(name, order), second.filePath(name));
-    order.foldersBeforeCache = {first.path()};
-    QCOMPARE(LocateLibrary(name, order), cacheDir.filePath(name));
-    order.foldersAfterCache = {second.path()};
-    QCOMPARE(LocateLibrary(name, order), cacheDir.filePath(name));
-    order.loaderCacheFile.clear();
-    QCOMPARE(LocateLibrary(name, order), second.filePath(name));
-    QCOMPARE(LocateLibrary(QStringLiteral("libnvclr.so"), order), QString());
-    QCOMPARE(LocateLibrary(QStringLiteral("../libnvbmp.so"), order), QString());
-}
-
-void TestFileVersion::libraryPathFromEnvironment() {
-#ifdef Q_OS_WIN
-    // A bare name is found the way the loader finds libraries; PATH is one of its folders.
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString name = QStringLiteral("nvmdl.dll");
-    const QByteArray saved = qgetenv("PATH");
-    qputenv("PATH", QDir::toNativeSeparators(dir.path()).toLocal8Bit() + ';' + saved);
-    QCOMPARE(LibraryVersionText(name).value_or(QStringLiteral("none")), QStringLiteral("none"));
-    QVERIFY(QFile::copy(TINTARA_LIB_1010, dir.filePath(name)));
-    QCOMPARE(LibraryVersionText(name).value_or(QStringLiteral("none")),
-             QStringLiteral("1.00.65536"));
-    qputenv("PATH", saved);
-#else
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString name = QStringLiteral("libnvmdl.so");
-    const QByteArray saved = qgetenv("LD_LIBRARY_PATH");
-    qputenv("LD_LIBRARY_PATH", QFile::encodeName(QStringLiteral("/nonexistent:") + dir.path()));
-    QCOMPARE(LibraryVersionText(name).value_or(QStringLiteral("none")), QStringLiteral("none"));
-    QVERIFY(QFile::copy(TINTARA_LIB_1010, dir.filePath(name)));
-    QCOMPARE(LibraryVersionText(name).value_or(QStringLiteral("none")),
-             QStringLiteral("1.00.65536"));
-    qputenv("LD_LIBRARY_PATH", saved);
-#endif
-}
-
-TINTARA_TEST_MAIN(TestFileVersion)
-#include "tst_fileversion.moc"
+TINTARA_TEST_MAIN(TestFileVersionRead)
+#include "tst_fileversion_read.moc"

@@ -1,43 +1,27 @@
+// TExeButton pressed and drawn: the frame, what a release does and runs, latching,
+// which setters repaint, and shortcut files resolved before running.
+
 #include "controls/ExeButtn.h"
 #include "framework/Shell.h"
 
 #include "ButtonTestUtils.h"
+#include "ExeButtonTestUtils.h"
 #include "testsupport.h"
 
 #include <QFile>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-
-#include <memory>
 
 using tintara::TExeButton;
 using tintara::shell::OpenRequest;
 using tintara::shell::ScopedOpener;
 using tintara::test::PaintWatcher;
 using tintara::test::PixelAt;
+using tintara::test::exebutton::Back;
+using tintara::test::exebutton::Dark;
+using tintara::test::exebutton::Light;
+using tintara::test::exebutton::MakeButton;
 
 namespace {
-
-constexpr QRgb Back = 0x00C000;  // Color
-constexpr QRgb Light = 0xFF0000; // palette Midlight
-constexpr QRgb Dark = 0x0000FF;  // palette Shadow
-
-std::unique_ptr<TExeButton> MakeButton(bool show = true) {
-    auto button = std::make_unique<TExeButton>();
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgb(Back));
-    palette.setColor(QPalette::Midlight, QColor::fromRgb(Light));
-    palette.setColor(QPalette::Shadow, QColor::fromRgb(Dark));
-    button->setPalette(palette);
-    button->resize(60, 30);
-    if (show) {
-        button->move(300, 300); // away from the pointer
-        button->show();
-        if (!QTest::qWaitForWindowExposed(button.get()))
-            qWarning("button window not exposed");
-    }
-    return button;
-}
 
 // Frame as the colours of its four sides, each read at both ends:
 // left (bottom to top), top, right (top to bottom), bottom (right to left).
@@ -65,18 +49,10 @@ QString FrameCode(const QImage& image) {
 
 } // namespace
 
-class TestExeButton : public QObject {
+class TestExeButtonPress : public QObject {
     Q_OBJECT
 
 private slots:
-    void autoLayout_data();
-    void autoLayout();
-    void fileName_data();
-    void fileName();
-    void fileNameKeepsLaterCaption();
-    void shortenLabel_data();
-    void shortenLabel();
-    void visibleLabelFitsAutoSize();
     void frame_data();
     void frame();
     void release_data();
@@ -87,165 +63,7 @@ private slots:
     void shortcut();
 };
 
-void TestExeButton::autoLayout_data() {
-    QTest::addColumn<bool>("large");
-    QTest::addColumn<bool>("icon");
-    QTest::addColumn<bool>("label");
-    QTest::addColumn<QSize>("size");
-
-    QTest::newRow("large icon and label") << true << true << true << QSize(104, 40);
-    QTest::newRow("large icon only") << true << true << false << QSize(40, 40);
-    QTest::newRow("large label only") << true << false << true << QSize(72, 40);
-    QTest::newRow("large neither") << true << false << false << QSize(40, 40);
-    QTest::newRow("small icon and label") << false << true << true << QSize(88, 24);
-    QTest::newRow("small icon only") << false << true << false << QSize(24, 24);
-    QTest::newRow("small label only") << false << false << true << QSize(72, 24);
-    QTest::newRow("small neither") << false << false << false << QSize(24, 24);
-}
-
-void TestExeButton::autoLayout() {
-    QFETCH(bool, large);
-    QFETCH(bool, icon);
-    QFETCH(bool, label);
-    QFETCH(QSize, size);
-
-    auto button = MakeButton(false);
-    button->SetShowIcon(icon);
-    button->SetShowLabel(label);
-    button->SetLargeIcon(large);
-    QCOMPARE(button->size(), QSize(60, 30)); // no automatic size yet
-    QCOMPARE(button->IconSize(), large ? 32 : 16);
-    button->SetAuto(true);
-    QCOMPARE(button->size(), size);
-}
-
-void TestExeButton::fileName_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("ext");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("caption");
-
-    QTest::newRow("program") << "C:\\Tools\\Viewer.exe"
-                             << ".EXE"
-                             << "C:\\Tools\\"
-                             << "Viewer";
-    QTest::newRow("no extension") << "C:\\Tools\\README"
-                                  << ""
-                                  << "C:\\Tools\\"
-                                  << "README";
-    QTest::newRow("dot in folder only") << "C:\\my.dir\\notes"
-                                        << ""
-                                        << "C:\\my.dir\\"
-                                        << "notes";
-    QTest::newRow("drive relative") << "C:name.txt"
-                                    << ".TXT"
-                                    << "C:"
-                                    << "name";
-    QTest::newRow("two dots") << "D:\\a.tar.gz"
-                              << ".GZ"
-                              << "D:\\"
-                              << "a.tar";
-    QTest::newRow("mixed case shortcut") << "D:\\Links\\Editor.Lnk"
-                                         << ".LNK"
-                                         << "D:\\Links\\"
-                                         << "Editor";
-    QTest::newRow("posix folders") << "/usr/local/bin/run.sh"
-                                   << ".SH"
-                                   << "/usr/local/bin/"
-                                   << "run";
-    QTest::newRow("bare name") << "Setup.Bat"
-                               << ".BAT"
-                               << ""
-                               << "Setup";
-    QTest::newRow("only an extension") << "C:\\.profile"
-                                       << ".PROFILE"
-                                       << "C:\\"
-                                       << "";
-}
-
-void TestExeButton::fileName() {
-    QFETCH(QString, name);
-    QFETCH(QString, ext);
-    QFETCH(QString, path);
-    QFETCH(QString, caption);
-
-    auto button = MakeButton(false);
-    button->SetAuto(true);
-    button->SetShowLabel(false);
-    button->resize(10, 10);
-    button->SetFileName(name);
-
-    QCOMPARE(button->FileName(), name);
-    QCOMPARE(button->FileExt(), ext);
-    QCOMPARE(button->FilePath(), path);
-    QCOMPARE(button->Caption(), caption);
-    QVERIFY(button->Icon().isNull()); // no such file here, so no icon
-    QCOMPARE(button->size(), QSize(40, 40));
-}
-
-void TestExeButton::fileNameKeepsLaterCaption() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString name = dir.filePath(QStringLiteral("notes.txt"));
-    QVERIFY(tintara::test::TouchFile(name));
-
-    auto button = MakeButton(false);
-    button->SetFileName(name);
-    QCOMPARE(button->Caption(), QStringLiteral("notes"));
-    button->SetCaption(QStringLiteral("My notes"));
-    // Writing the same name again changes nothing, so the caption stays.
-    button->SetFileName(name);
-    QCOMPARE(button->Caption(), QStringLiteral("My notes"));
-}
-
-void TestExeButton::shortenLabel_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<int>("available");
-    QTest::addColumn<QString>("expected");
-
-    // Widths in characters.
-    QTest::newRow("fits") << "ABCDEF" << 0 << 6 << "ABCDEF";
-    QTest::newRow("one short") << "ABCDEF" << 0 << 5 << "ABC..";
-    QTest::newRow("two short") << "ABCDEF" << 0 << 4 << "ABC.";
-    QTest::newRow("three short") << "ABCDEF" << 0 << 3 << "ABC";
-    QTest::newRow("two left") << "ABCDEF" << 0 << 2 << "AB";
-    QTest::newRow("one left") << "ABCDEF" << 0 << 1 << "A";
-    QTest::newRow("nothing fits") << "ABCDEF" << 0 << 0 << "";
-    QTest::newRow("negative room") << "ABCDEF" << 0 << -5 << "";
-    QTest::newRow("long name ends in two dots") << "ABCDEFGHIJ" << 0 << 8 << "ABCDEF..";
-    QTest::newRow("offset counts") << "ABCDEF" << 2 << 6 << "ABC.";
-    QTest::newRow("four letters get no dots") << "ABCDE" << 0 << 4 << "ABCD";
-}
-
-void TestExeButton::shortenLabel() {
-    QFETCH(QString, text);
-    QFETCH(int, offset);
-    QFETCH(int, available);
-    QFETCH(QString, expected);
-
-    const auto width = [](const QString& s) { return static_cast<int>(s.size()); };
-    QCOMPARE(TExeButton::ShortenLabel(text, offset, available, width), expected);
-}
-
-void TestExeButton::visibleLabelFitsAutoSize() {
-    auto button = MakeButton(false);
-    button->SetAuto(true);
-    button->SetCaption(QStringLiteral("Short"));
-    QCOMPARE(button->size(), QSize(104, 40));
-    QCOMPARE(button->VisibleLabel(), QStringLiteral("Short"));
-
-    button->SetCaption(QStringLiteral("A rather long program title"));
-    const QString label = button->VisibleLabel();
-    QVERIFY2(label.endsWith(QLatin1String("..")), qPrintable(label));
-    QVERIFY(QFontMetrics(button->font()).horizontalAdvance(label) <= 64);
-    QVERIFY(QStringLiteral("A rather long program title").startsWith(label.chopped(2)));
-
-    button->SetShowLabel(false);
-    QVERIFY(button->VisibleLabel().isEmpty());
-}
-
-void TestExeButton::frame_data() {
+void TestExeButtonPress::frame_data() {
     QTest::addColumn<bool>("border");
     QTest::addColumn<bool>("down");
     QTest::addColumn<QString>("expected");
@@ -256,7 +74,7 @@ void TestExeButton::frame_data() {
     QTest::newRow("no frame") << false << false << "BBBB";
 }
 
-void TestExeButton::frame() {
+void TestExeButtonPress::frame() {
     QFETCH(bool, border);
     QFETCH(bool, down);
     QFETCH(QString, expected);
@@ -270,7 +88,7 @@ void TestExeButton::frame() {
     QCOMPARE(PixelAt(image, 50, 20), Back);
 }
 
-void TestExeButton::release_data() {
+void TestExeButtonPress::release_data() {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<bool>("autoRun");
@@ -289,7 +107,7 @@ void TestExeButton::release_data() {
     QTest::newRow("right button") << Qt::RightButton << QPoint(30, 15) << true << "up";
 }
 
-void TestExeButton::release() {
+void TestExeButtonPress::release() {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, at);
     QFETCH(bool, autoRun);
@@ -325,7 +143,7 @@ void TestExeButton::release() {
     }
 }
 
-void TestExeButton::latchToggles() {
+void TestExeButtonPress::latchToggles() {
     auto button = MakeButton();
     button->SetLatch(true);
     const QPoint at(10, 10);
@@ -336,7 +154,7 @@ void TestExeButton::latchToggles() {
     QVERIFY(!button->Down());
 }
 
-void TestExeButton::repaints() {
+void TestExeButtonPress::repaints() {
     auto button = MakeButton();
     button->SetCaption(QStringLiteral("Tool"));
     PaintWatcher paints(button.get());
@@ -364,7 +182,7 @@ void TestExeButton::repaints() {
     QVERIFY(PixelAt(image, 36, 20) != magenta);
 }
 
-void TestExeButton::shortcut_data() {
+void TestExeButtonPress::shortcut_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("expectedTarget"); // relative to the folder; empty: no run
     QTest::addColumn<QString>("expectedFolder");
@@ -389,7 +207,7 @@ void TestExeButton::shortcut_data() {
                                               << "";
 }
 
-void TestExeButton::shortcut() {
+void TestExeButtonPress::shortcut() {
     QFETCH(QString, kind);
     QFETCH(QString, expectedTarget);
     QFETCH(QString, expectedFolder);
@@ -423,5 +241,5 @@ void TestExeButton::shortcut() {
     QCOMPARE(opened.first().workingFolder, expectedFolder.isEmpty() ? root : root + expectedFolder);
 }
 
-TINTARA_TEST_MAIN(TestExeButton)
-#include "tst_exebutton.moc"
+TINTARA_TEST_MAIN(TestExeButtonPress)
+#include "tst_exebutton_press.moc"

@@ -1,14 +1,14 @@
+// The scanner's search for material lists: the rules for headers, counts and entries,
+// checked with bytes handed out in small pieces and against the one-byte reference.
+
 #include "testsupport.h"
 
 #include "MaterialBytes.h"
 #include "ReferenceScanner.h"
 #include "material/MaterialScanner.h"
 
-#include <QRegularExpression>
-#include <QTemporaryDir>
-
-#include <cmath>
-#include <limits>
+#include <algorithm>
+#include <cstring>
 #include <random>
 
 using namespace tintara;
@@ -51,26 +51,6 @@ private:
     std::mt19937 m_random;
 };
 
-// Delivers some bytes, then fails as a disk error would.
-class FailingSource final : public ByteSource {
-public:
-    FailingSource(std::span<const unsigned char> bytes, std::size_t failAt)
-        : m_bytes(bytes), m_failAt(failAt) {}
-    std::size_t read(std::span<unsigned char> buffer) override {
-        if (m_position >= m_failAt)
-            throw IoError("Cannot read 'disk': Input/output error");
-        const std::size_t n = std::min(buffer.size(), m_failAt - m_position);
-        std::copy_n(m_bytes.data() + m_position, n, buffer.data());
-        m_position += n;
-        return n;
-    }
-
-private:
-    std::span<const unsigned char> m_bytes;
-    std::size_t m_position = 0;
-    std::size_t m_failAt;
-};
-
 reference::Result ReferenceScan(std::span<const unsigned char> bytes) {
     std::size_t i = 0;
     return reference::Scan([&]() { return i < bytes.size() ? int(bytes[i++]) : -1; });
@@ -92,27 +72,17 @@ void CompareWithReference(const MaterialTable& table, const reference::Result& e
     }
 }
 
-const float NaN = std::numeric_limits<float>::quiet_NaN();
-
 } // namespace
 
-class TestScanner : public QObject {
+class TestScannerSearch : public QObject {
     Q_OBJECT
 private slots:
     void searchRules_data();
     void searchRules();
-    void recordLayout();
-    void guardedValues();
-    void nanKeepsCompletedEntries();
-    void readFailureKeepsCompletedEntries();
-    void moreThan1024Entries();
     void matchesReferenceOnRandomBytes();
-    void fileScan();
-    void fileOpenFailures_data();
-    void fileOpenFailures();
 };
 
-void TestScanner::searchRules_data() {
+void TestScannerSearch::searchRules_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<std::vector<std::int64_t>>("offsets");
     QTest::addColumn<std::vector<int>>("lists");
@@ -188,7 +158,7 @@ void TestScanner::searchRules_data() {
                                 << std::vector<int>{};
 }
 
-void TestScanner::searchRules() {
+void TestScannerSearch::searchRules() {
     QFETCH(QByteArray, bytes);
     QFETCH(std::vector<std::int64_t>, offsets);
     QFETCH(std::vector<int>, lists);
@@ -214,79 +184,7 @@ void TestScanner::searchRules() {
     }
 }
 
-void TestScanner::recordLayout() {
-    // The file holds colour by colour; the record channel by channel.
-    MaterialBytes bytes;
-    bytes.header(1).floats({0.1f, 0.2f, 0.3f, 0.4f, 1.1f, 1.2f, 1.3f, 1.4f, 2.1f, 2.2f, 2.3f, 2.4f,
-                            3.1f, 3.2f, 3.3f, 3.4f, 42.5f});
-    MemoryByteSource source(bytes.bytes());
-    MaterialTable table;
-    QVERIFY(ScanMaterials(source, table).ok());
-    QCOMPARE(table.count(), std::size_t{1});
-    const MaterialRecord& r = table[0];
-    for (int s = 0; s < 4; ++s) {
-        QCOMPARE(r.Red[s], float(s) + 0.1f);
-        QCOMPARE(r.Green[s], float(s) + 0.2f);
-        QCOMPARE(r.Blue[s], float(s) + 0.3f);
-        QCOMPARE(r.Alpha[s], float(s) + 0.4f);
-    }
-    QCOMPARE(r.Power, 42.5f);
-    QCOMPARE(r.Modified, 0);
-}
-
-void TestScanner::guardedValues() {
-    const float inf = std::numeric_limits<float>::infinity();
-    MaterialBytes bytes;
-    bytes.list({MakeEntry(inf, 2.0e9f, 1.0e9f, -5.0f, 3.0e9f)});
-    MemoryByteSource source(bytes.bytes());
-    MaterialTable table;
-    QVERIFY(ScanMaterials(source, table).ok());
-    QCOMPARE(table[0].Red[0], 0.0f);
-    QCOMPARE(table[0].Green[0], 0.0f);
-    QCOMPARE(table[0].Blue[0], 1.0e9f);
-    QCOMPARE(table[0].Alpha[0], -5.0f);
-    QCOMPARE(table[0].Power, 0.0f);
-}
-
-void TestScanner::nanKeepsCompletedEntries() {
-    auto bad = MakeEntry(0.5f, 0.5f, 0.5f, 1.0f);
-    bad[5] = NaN; // ambient green of the second entry
-    MaterialBytes bytes;
-    bytes.list({MakeEntry(1, 1, 1, 1), bad, MakeEntry(0, 0, 0, 1)}).list({MakeEntry(1, 0, 0, 1)});
-    MemoryByteSource source(bytes.bytes());
-    MaterialTable table;
-    const ScanResult result = ScanMaterials(source, table);
-    QCOMPARE(result.status, ScanStatus::BadFloat);
-    QVERIFY(!result.message.empty());
-    QCOMPARE(table.count(), std::size_t{1});
-    QCOMPARE(table[0].FileOffset, std::int64_t{8});
-}
-
-void TestScanner::readFailureKeepsCompletedEntries() {
-    MaterialBytes bytes;
-    bytes.list({MakeEntry(1, 1, 1, 1), MakeEntry(0, 0, 0, 1)});
-    FailingSource source(bytes.bytes(), 8 + 68 + 10);
-    MaterialTable table;
-    const ScanResult result = ScanMaterials(source, table);
-    QCOMPARE(result.status, ScanStatus::ReadFailed);
-    QVERIFY(QString::fromStdString(result.message).contains("Input/output error"));
-    QCOMPARE(table.count(), std::size_t{1});
-}
-
-void TestScanner::moreThan1024Entries() {
-    MaterialBytes bytes;
-    const std::vector<tintara::test::EntryFloats> list(40, MakeEntry(0.25f, 0.5f, 0.75f, 1));
-    for (int i = 0; i < 30; ++i)
-        bytes.list(list).fill(2);
-    MemoryByteSource source(bytes.bytes());
-    MaterialTable table;
-    QVERIFY(ScanMaterials(source, table).ok());
-    QCOMPARE(table.count(), std::size_t{1200});
-    QCOMPARE(table[1199].ListNumber, 30);
-    QCOMPARE(table[1199].FileOffset, std::int64_t{29 * (8 + 40 * 68 + 2) + 8 + 39 * 68});
-}
-
-void TestScanner::matchesReferenceOnRandomBytes() {
+void TestScannerSearch::matchesReferenceOnRandomBytes() {
     // Random bytes with lists and traps sown in, compared with the one-byte reference.
     std::mt19937 random(1234);
     for (int round = 0; round < 40; ++round) {
@@ -324,45 +222,5 @@ void TestScanner::matchesReferenceOnRandomBytes() {
     }
 }
 
-void TestScanner::fileScan() {
-    QTemporaryDir dir;
-    const auto path = std::filesystem::path(dir.filePath("plane.mdl").toStdString());
-    MaterialBytes bytes;
-    bytes.fill(6700 - 8).list({MakeEntry(1.0f, 0.5f, 0.0f, 1.0f)});
-    bytes.writeTo(path);
-    MaterialTable table;
-    const ScanResult result = ScanMaterialFile(path, table);
-    QVERIFY(result.ok());
-    QCOMPARE(table.count(), std::size_t{1});
-    QCOMPARE(table[0].FileOffset, std::int64_t{6700});
-    QVERIFY(table.stamp().valid);
-    QCOMPARE(table.stamp().size, std::uint64_t{bytes.size()});
-}
-
-void TestScanner::fileOpenFailures_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing file") << "gone.mdl"
-                                  << "(No such file|not found|cannot find)";
-    QTest::newRow("folder") << "folder"
-                            << "is not a regular file";
-}
-
-void TestScanner::fileOpenFailures() {
-    QFETCH(QString, name);
-    QFETCH(QString, reason);
-    QTemporaryDir dir;
-    QDir(dir.path()).mkdir("folder");
-    const auto path = std::filesystem::path(dir.filePath(name).toStdString());
-    MaterialTable table;
-    table.append(MaterialRecord{});
-    const ScanResult result = ScanMaterialFile(path, table);
-    QCOMPARE(result.status, ScanStatus::OpenFailed);
-    const QString message = QString::fromStdString(result.message);
-    QVERIFY2(message.contains(name) && message.contains(QRegularExpression(reason)),
-             qPrintable(message));
-    QCOMPARE(table.count(), std::size_t{0});
-}
-
-TINTARA_TEST_MAIN(TestScanner)
-#include "tst_scanner.moc"
+TINTARA_TEST_MAIN(TestScannerSearch)
+#include "tst_scanner_search.moc"
