@@ -1,6 +1,7 @@
 #include "mainwindow/MaterialPanel.h"
 
 #include "controls/NumEdit.h"
+#include "controls/NumberText.h"
 #include "controls/Shape.h"
 #include "controls/UpDown.h"
 #include "framework/ColourChooser.h"
@@ -99,6 +100,41 @@ void MaterialPanel::ConnectHandlers() {
             &MaterialPanel::Button5Click);
     connect(Control<QPushButton>("Button6"), &QPushButton::clicked, this,
             &MaterialPanel::Button6Click);
+    // The lit preview follows every swatch, the adjustment panel and the power field.
+    for (TShape* shape : SwatchShape)
+        connect(shape, &TShape::fillColorChanged, this, &MaterialPanel::previewChanged);
+    connect(m_preview, &TShape::fillColorChanged, this, &MaterialPanel::previewChanged);
+    connect(m_channelEdit[3], &QLineEdit::textChanged, this, &MaterialPanel::previewChanged);
+    connect(m_powerEdit, &QLineEdit::textChanged, this, &MaterialPanel::previewChanged);
+}
+
+SphereMaterial MaterialPanel::PreviewMaterial() const {
+    int edited = -1;
+    for (std::size_t slot = 0; slot < IndicatorShape.size(); ++slot)
+        if (!IndicatorShape[slot]->isHidden())
+            edited = static_cast<int>(slot);
+    SphereMaterial material;
+    for (std::size_t slot = 0; slot < SwatchShape.size(); ++slot) {
+        std::int32_t colour = SwatchShape[slot]->fillColor();
+        float alpha = SwatchAlpha[slot];
+        if (static_cast<int>(slot) == edited) {
+            colour = m_preview->fillColor();
+            alpha = ByteToChannel(ConvertNumberText(m_channelEdit[3]->text()));
+        }
+        material.colours[slot] = {ByteToChannel(RedOf(colour)), ByteToChannel(GreenOf(colour)),
+                                  ByteToChannel(BlueOf(colour)), alpha};
+    }
+    // The send-back reads the field once for each of the four slots, each reading
+    // dropping the first comma.
+    QString power = m_powerEdit->text();
+    for (int reading = 0; reading < ColourSlotCount; ++reading) {
+        const qsizetype comma = power.indexOf(QLatin1Char(','));
+        if (comma < 0)
+            break;
+        power.remove(comma, 1);
+    }
+    material.power = NearestFloat(ConvertNumberText(power));
+    return material;
 }
 
 int MaterialPanel::SlotOf(const QObject* sender) {
@@ -109,11 +145,13 @@ int MaterialPanel::SlotOf(const QObject* sender) {
 void MaterialPanel::HideIndicators() {
     for (TShape* indicator : IndicatorShape)
         indicator->hide();
+    emit previewChanged();
 }
 
 void MaterialPanel::ShowOnlyIndicator(int slot) {
     HideIndicators();
     IndicatorShape[static_cast<std::size_t>(slot)]->show();
+    emit previewChanged();
 }
 
 std::optional<QString> MaterialPanel::ShowMaterial(const MaterialRecord& e) {
@@ -126,9 +164,11 @@ std::optional<QString> MaterialPanel::ShowMaterial(const MaterialRecord& e) {
             SwatchAlpha[static_cast<std::size_t>(s)] = e.Alpha[s];
         }
     } catch (const ConversionError& error) {
+        emit previewChanged();
         return QString::fromUtf8(error.what());
     }
     m_powerEdit->setNumber(static_cast<double>(e.Power));
+    emit previewChanged();
     return std::nullopt;
 }
 

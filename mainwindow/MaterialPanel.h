@@ -23,6 +23,7 @@
 //     Button5          "Colour Selector"                                 Button5Click
 //   Button6            "<< Send modified Material back"                  Button6Click
 
+#include "mainwindow/MaterialSphere.h"
 #include "material/MaterialRecord.h"
 
 #include <QGroupBox>
@@ -63,6 +64,11 @@ public:
     // modified.
     void ApplyTo(MaterialRecord& entry);
 
+    // The material a send-back would apply now, for the lit preview: the swatches with
+    // their alphas and the power field as its readings would leave it; the slot whose
+    // indicator shows takes the adjustment panel's colour and alpha. Changes no field.
+    SphereMaterial PreviewMaterial() const;
+
 public slots:
     // The ">>" and "<<" buttons carry their colour slot in the dynamic property "Tag";
     // Sender is the button clicked.
@@ -74,6 +80,8 @@ public slots:
 
 signals:
     void sendBackRequested();
+    // Whatever PreviewMaterial depends on may have changed.
+    void previewChanged();
 
 private:
     template <class T> T* Control(const char* name) const;

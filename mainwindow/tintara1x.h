@@ -49,6 +49,7 @@ namespace tintara {
 class ColourChooser;
 class FileChooser;
 class MaterialListModel;
+class MaterialPreviewWindow;
 class Prompter;
 class SettingsStore;
 class TAboutForm;
@@ -103,6 +104,9 @@ public:
     // The menu a right-click in Edit1 shows: the files opened last, then the field's own
     // commands. A child of Edit1; the caller deletes it when done.
     QMenu* CreateEdit1Menu();
+    // Opens (or raises) the lit preview of the panel's material, kept in step with it.
+    void ShowPreview();
+    MaterialPreviewWindow* PreviewWindow() const { return m_previewWindow; }
 
     // The About window that "About" shows; created hidden at start-up and owned by
     // this window as its child. Without one, "About" does nothing.
@@ -186,6 +190,7 @@ private:
     RecentFiles m_recent;
     // The send-backs since the last scan or save, for Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y.
     QUndoStack m_history;
+    MaterialPreviewWindow* m_previewWindow = nullptr; // made when first shown
 };
 
 } // namespace tintara

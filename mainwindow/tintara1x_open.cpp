@@ -5,6 +5,8 @@
 #include "mainwindow/tintara1x.h"
 
 #include "mainwindow/FileDrop.h"
+#include "mainwindow/MaterialPanel.h"
+#include "mainwindow/MaterialPreviewWindow.h"
 #include "mainwindow/WindowKeys.h"
 #include "ui_tintara1x.h"
 
@@ -23,6 +25,19 @@ void TForm1::SetUpOpening() {
     for (const QKeySequence& redo : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                                      QKeySequence(Qt::CTRL | Qt::Key_Y)})
         new QShortcut(redo, this, [this] { m_history.redo(); });
+    // The lit preview: Ctrl+P, or "Material Preview" on a right-click in the list.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this, [this] { ShowPreview(); });
+    ui->texlist->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->texlist, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        auto* menu = new QMenu(ui->texlist);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addAction(QStringLiteral("Material Preview\tCtrl+P"), this, &TForm1::ShowPreview);
+        menu->popup(ui->texlist->viewport()->mapToGlobal(at));
+    });
+    connect(ui->GroupBox1, &MaterialPanel::previewChanged, this, [this] {
+        if (m_previewWindow && m_previewWindow->isVisible())
+            m_previewWindow->SetMaterial(ui->GroupBox1->PreviewMaterial());
+    });
     auto* drops = new FileDropFilter(this);
     connect(drops, &FileDropFilter::fileDropped, this, &TForm1::OpenFile);
     ui->Edit1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -31,6 +46,16 @@ void TForm1::SetUpOpening() {
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(ui->Edit1->mapToGlobal(at));
     });
+}
+
+void TForm1::ShowPreview() {
+    if (!m_previewWindow) {
+        m_previewWindow = new MaterialPreviewWindow(this);
+        m_previewWindow->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    m_previewWindow->SetMaterial(ui->GroupBox1->PreviewMaterial());
+    m_previewWindow->show();
+    m_previewWindow->raise();
 }
 
 void TForm1::OpenFile(const QString& path) {

@@ -6,6 +6,8 @@
 #include "MaterialBytes.h"
 #include "testsupport.h"
 
+#include "mainwindow/MaterialPreviewWindow.h"
+
 #include <QDir>
 #include <QDropEvent>
 #include <QMenu>
@@ -30,6 +32,7 @@ private slots:
     void arrowKeysStepTheChannelFields();
     void undoAndRedoSendBacks();
     void undoKeysInATextFieldUndoTyping();
+    void previewFollowsThePanel();
 
 private:
     std::unique_ptr<FormFixture> f;
@@ -218,6 +221,26 @@ void MainWindowOpenTest::undoKeysInATextFieldUndoTyping() {
     QTest::keyClick(power, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(power->text() != QStringLiteral("42")); // the field's own undo
     QVERIFY(form->materials()[0].Modified);           // the send-back stays
+}
+
+// Ctrl+P opens the lit preview; it follows the line shown and the adjustment panel,
+// and reading the power for it changes no field.
+void MainWindowOpenTest::previewFollowsThePanel() {
+    form->OpenFile(f->path("models/plane.mdl"));
+    f->clickLine(0);
+    QTest::keyClick(f->list(), Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(form->PreviewWindow() && form->PreviewWindow()->isVisible());
+    const auto litColour = [&] { return QColor(form->PreviewWindow()->Image().pixel(90, 80)); };
+    QVERIFY(litColour().red() > litColour().blue()); // line 0: diffuse orange
+    f->clickLine(1);
+    QVERIFY(litColour().blue() > litColour().red()); // line 1: diffuse blue
+    f->click("Button4"); // blue into the adjustment panel, its indicator shown
+    f->child<QLineEdit>("NumEdit1")->setText(QStringLiteral("255"));
+    f->child<QLineEdit>("NumEdit3")->setText(QStringLiteral("0"));
+    QVERIFY(litColour().red() > litColour().blue()); // the panel's colour, not yet taken
+    QLineEdit* power = f->child<QLineEdit>("NumEdit5");
+    power->setText(QStringLiteral("1,2,3"));
+    QCOMPARE(power->text(), QStringLiteral("1,2,3"));
 }
 
 TINTARA_TEST_MAIN(MainWindowOpenTest)
