@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tintara {
@@ -53,6 +54,19 @@ QFont ListFont() {
     const qreal advance = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
     font.setLetterSpacing(QFont::AbsoluteSpacing, ListCharacterWidth - advance);
     return font;
+}
+
+QFont FontFittingLines(QFont base, const QStringList& lines, int width) {
+    const auto widest = [&lines](const QFont& font) {
+        const QFontMetricsF metrics(font);
+        qreal most = 0;
+        for (const QString& line : lines)
+            most = std::max(most, metrics.horizontalAdvance(line));
+        return most;
+    };
+    while (base.pixelSize() > 8 && widest(base) > width)
+        base.setPixelSize(base.pixelSize() - 1);
+    return base;
 }
 
 } // namespace tintara

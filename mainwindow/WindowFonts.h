@@ -4,6 +4,7 @@
 // are 8 pixels wide, so the list's fields line up under the column headings.
 
 #include <QFont>
+#include <QStringList>
 
 namespace tintara {
 
@@ -13,6 +14,10 @@ void InstallFontSubstitutes();
 
 QFont WindowFont();
 QFont ListFont();
+
+// `base`, made smaller a pixel at a time (down to 8 pixels) until every one of `lines`
+// fits in `width` pixels, so a text laid out for a narrower face does not wrap.
+QFont FontFittingLines(QFont base, const QStringList& lines, int width);
 
 // Width of one character of the list font, in pixels.
 inline constexpr int ListCharacterWidth = 8;

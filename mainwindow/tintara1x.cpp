@@ -16,6 +16,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QPalette>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -79,6 +82,13 @@ void TForm1::SetUpControls() {
     QPalette memo = ui->Memo1->palette();
     memo.setColor(QPalette::Base, memo.color(QPalette::Window));
     ui->Memo1->setPalette(memo);
+    // The help was written for a narrow face: a font that keeps its lines whole.
+    QPlainTextEdit* help = ui->Memo1;
+    const int room = help->width() - 2 * help->frameWidth() -
+                     help->verticalScrollBar()->sizeHint().width() -
+                     2 * static_cast<int>(help->document()->documentMargin()) - 2;
+    help->setFont(FontFittingLines(help->font(), help->toPlainText().split(QLatin1Char('\n')),
+                                   room));
 
     m_listModel = new MaterialListModel(MaterialTable, this);
     ui->texlist->setFont(ListFont());

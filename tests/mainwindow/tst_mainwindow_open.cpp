@@ -12,6 +12,8 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QUrl>
 
 using namespace tintara;
@@ -33,6 +35,7 @@ private slots:
     void undoAndRedoSendBacks();
     void undoKeysInATextFieldUndoTyping();
     void previewFollowsThePanel();
+    void helpLinesFitTheirField();
 
 private:
     std::unique_ptr<FormFixture> f;
@@ -241,6 +244,17 @@ void MainWindowOpenTest::previewFollowsThePanel() {
     QLineEdit* power = f->child<QLineEdit>("NumEdit5");
     power->setText(QStringLiteral("1,2,3"));
     QCOMPARE(power->text(), QStringLiteral("1,2,3"));
+}
+
+// The help's lines keep whole, so none wraps into a line holding a single word.
+void MainWindowOpenTest::helpLinesFitTheirField() {
+    auto* help = f->child<QPlainTextEdit>("Memo1");
+    const QFontMetricsF metrics(help->font());
+    const qreal room = help->viewport()->width() - 2 * help->document()->documentMargin();
+    const QStringList lines = help->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 38);
+    for (const QString& line : lines)
+        QVERIFY2(metrics.horizontalAdvance(line) <= room, qPrintable(line));
 }
 
 TINTARA_TEST_MAIN(MainWindowOpenTest)
