@@ -29,6 +29,10 @@ int Byte(float value) {
 
 } // namespace
 
+std::array<float, 3> MaterialSphere::LightDirection() {
+    return {Light.x, Light.y, Light.z};
+}
+
 void MaterialSphere::Prepare(int size) {
     if (size == m_size)
         return;

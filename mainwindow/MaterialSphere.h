@@ -23,6 +23,8 @@ struct SphereMaterial {
 class MaterialSphere {
 public:
     static constexpr float SceneAmbient = 0.2f;
+    // Towards the light (unit length; x right, y up, z towards the viewer).
+    static std::array<float, 3> LightDirection();
 
     // Renders at `size` x `size` pixels; the geometry for a size is worked out once.
     QImage Render(const SphereMaterial& material, int size);

@@ -34,6 +34,7 @@ private slots:
     void arrowKeysStepTheChannelFields();
     void undoAndRedoSendBacks();
     void undoKeysInATextFieldUndoTyping();
+    void undoneSendBackLeavesItsBytesThroughASave();
     void previewFollowsThePanel();
     void helpLinesFitTheirField();
 
@@ -244,6 +245,33 @@ void MainWindowOpenTest::previewFollowsThePanel() {
     QLineEdit* power = f->child<QLineEdit>("NumEdit5");
     power->setText(QStringLiteral("1,2,3"));
     QCOMPARE(power->text(), QStringLiteral("1,2,3"));
+}
+
+// Two send-backs, the second undone, then a save: the file holds the first and, for
+// the entry of the second, exactly the bytes it had.
+void MainWindowOpenTest::undoneSendBackLeavesItsBytesThroughASave() {
+    const auto path = FsPath(f->path("models/plane.mdl"));
+    const std::vector<unsigned char> original = ReadAllBytes(path);
+    form->OpenFile(f->path("models/plane.mdl"));
+    for (const int line : {0, 1}) {
+        f->clickLine(line);
+        f->click("Button4");
+        f->child<QLineEdit>("NumEdit1")->setText(QStringLiteral("10"));
+        f->click("Button13");
+        f->click("Button6");
+    }
+    f->list()->setFocus();
+    QTest::keyClick(f->list(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(f->child<QPushButton>("Button2")->isEnabled());
+    f->click("Button2");
+    const std::vector<unsigned char> saved = ReadAllBytes(path);
+    const auto entry = [](const std::vector<unsigned char>& bytes, int index) {
+        const auto at = bytes.begin() + 20 + 8 + 68 * index;
+        return std::vector<unsigned char>(at, at + 68);
+    };
+    QVERIFY(entry(saved, 0) != entry(original, 0));
+    QVERIFY(entry(saved, 1) == entry(original, 1));
+    QCOMPARE(saved.size(), original.size());
 }
 
 // The help's lines keep whole, so none wraps into a line holding a single word.
