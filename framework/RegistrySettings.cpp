@@ -4,6 +4,7 @@
 
 #include <qt_windows.h>
 
+#include <optional>
 #include <vector>
 
 namespace tintara {
@@ -51,33 +52,33 @@ SettingsBackend::ReadResult RegistrySettings::Read(const QString& name) const {
         return {ReadStatus::StoreFailed, {}};
     }
 
+    // What a query says when it gives no text: missing, failed, or another type.
+    const auto notText = [this](LONG queried, DWORD type) -> std::optional<ReadResult> {
+        if (queried == ERROR_FILE_NOT_FOUND)
+            return ReadResult{ReadStatus::Missing, {}};
+        if (queried != ERROR_SUCCESS) {
+            NoteFailure(queried);
+            return ReadResult{ReadStatus::Failed, {}};
+        }
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            return ReadResult{ReadStatus::NotText, {}};
+        return std::nullopt;
+    };
     // Ask for the size, then the data; a value that grew in between is asked for again.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD type = 0;
         DWORD bytes = 0;
         LONG queried = RegQueryValueExW(open.key, Wide(name), nullptr, &type, nullptr, &bytes);
-        if (queried == ERROR_FILE_NOT_FOUND)
-            return {ReadStatus::Missing, {}};
-        if (queried != ERROR_SUCCESS) {
-            NoteFailure(queried);
-            return {ReadStatus::Failed, {}};
-        }
-        if (type != REG_SZ && type != REG_EXPAND_SZ)
-            return {ReadStatus::NotText, {}};
+        if (const auto outcome = notText(queried, type))
+            return *outcome;
         std::vector<wchar_t> data((bytes + 1) / sizeof(wchar_t) + 1, L'\0');
         DWORD got = static_cast<DWORD>(data.size() * sizeof(wchar_t));
         queried = RegQueryValueExW(open.key, Wide(name), nullptr, &type,
                                    reinterpret_cast<BYTE*>(data.data()), &got);
         if (queried == ERROR_MORE_DATA)
             continue;
-        if (queried == ERROR_FILE_NOT_FOUND)
-            return {ReadStatus::Missing, {}};
-        if (queried != ERROR_SUCCESS) {
-            NoteFailure(queried);
-            return {ReadStatus::Failed, {}};
-        }
-        if (type != REG_SZ && type != REG_EXPAND_SZ)
-            return {ReadStatus::NotText, {}};
+        if (const auto outcome = notText(queried, type))
+            return *outcome;
         QString text =
             QString::fromWCharArray(data.data(), static_cast<qsizetype>(got / sizeof(wchar_t)));
         const qsizetype zero = text.indexOf(QChar(u'\0'));
