@@ -2,10 +2,13 @@
 
 #include "material/Conversions.h"
 
+#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QSize>
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace tintara {
 
@@ -30,12 +33,17 @@ QVariant MaterialListModel::data(const QModelIndex& index, int role) const {
             return {};
         }
     case Qt::SizeHintRole:
-        // Width 0: lines take the list's width and it never scrolls sideways.
-        return QSize(0, LineHeight);
+        // Every line asks for the longest line's width: the list is a column of equal lines.
+        return QSize(m_lineWidth, LineHeight);
     default:
         break;
     }
     return {};
+}
+
+void MaterialListModel::SetLineMetrics(const QFont& font, int margins) {
+    m_font = font;
+    m_margins = margins;
 }
 
 void MaterialListModel::Clear() {
@@ -50,6 +58,15 @@ LineCheck MaterialListModel::Rebuild(std::string_view prefix, int property) {
     m_prefix = std::string(prefix);
     m_property = property;
     m_rows = static_cast<int>(std::min<std::size_t>(check.lineCount, INT_MAX));
+    m_lineWidth = 0;
+    if (m_font && m_rows > 0) {
+        // Pixels as whole glyphs and as fractions may round apart: the wider one.
+        const QString widest(static_cast<qsizetype>(check.widestLine + prefix.size()),
+                             QLatin1Char('0'));
+        m_lineWidth = m_margins + std::max(QFontMetrics(*m_font).horizontalAdvance(widest),
+                                           static_cast<int>(std::ceil(
+                                               QFontMetricsF(*m_font).horizontalAdvance(widest))));
+    }
     endResetModel();
     return check;
 }

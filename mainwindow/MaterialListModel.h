@@ -7,7 +7,9 @@
 #include "material/MaterialTable.h"
 
 #include <QAbstractListModel>
+#include <QFont>
 
+#include <optional>
 #include <string>
 
 namespace tintara {
@@ -23,6 +25,11 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
+    // The list's fixed-pitch font and the margins, in pixels, the view draws around a
+    // line's text: lines then ask for the width of the longest line, and the view scrolls
+    // sideways when that is wider than the list.
+    void SetLineMetrics(const QFont& font, int margins);
+
     // Shows no lines (before the table is refilled).
     void Clear();
 
@@ -37,6 +44,9 @@ private:
     std::string m_prefix;
     int m_property = 0;
     int m_rows = 0;
+    std::optional<QFont> m_font;
+    int m_margins = 0;
+    int m_lineWidth = 0; // of the longest line, in pixels
 };
 
 } // namespace tintara

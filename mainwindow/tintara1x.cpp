@@ -18,6 +18,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -92,6 +93,10 @@ void TForm1::SetUpControls() {
 
     m_listModel = new MaterialListModel(MaterialTable, this);
     ui->texlist->setFont(ListFont());
+    // The item view keeps a focus-frame margin and one pixel on each side of the text.
+    const int textMargin =
+        ui->texlist->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ui->texlist) + 1;
+    m_listModel->SetLineMetrics(ui->texlist->font(), 2 * textMargin);
     ui->texlist->setModel(m_listModel);
 }
 

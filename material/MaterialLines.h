@@ -26,14 +26,21 @@ std::string_view BlockPrefix(bool scenery);
 std::string FormatMaterialLine(std::string_view prefix, const MaterialTable& table,
                                std::size_t index, int property);
 
+// The characters of FormatMaterialLine's line for entry `index`, not counting the block
+// prefix, counted without building the text. Throws ConversionError as it does.
+std::size_t MaterialLineLength(const MaterialTable& table, std::size_t index, int property);
+
 // "N Materials found", or "No materials found. This may be an old format MDL".
 std::string CountLabelText(std::size_t count);
 
 // How many leading lines of the list can be built: all of them, or the lines before
 // the first entry whose shown channels fail to convert (with that error's text).
+// Also the characters of the longest of those lines, not counting the block prefix, so
+// that a view can size itself without building a single line.
 struct LineCheck {
     std::size_t lineCount = 0;
     std::optional<std::string> error;
+    std::size_t widestLine = 0;
 };
 LineCheck CheckMaterialLines(const MaterialTable& table, int property);
 

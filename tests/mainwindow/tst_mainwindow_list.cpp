@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QAbstractItemModelTester>
+#include <QScrollBar>
 
 using namespace tintara;
 using namespace tintara::test;
@@ -22,6 +23,8 @@ private slots:
     void selectAllSelectsEveryLine();
     void invertSelectionFlipsEveryLine();
     void selectionCommandsOnEmptyList();
+    void longLinesScrollSideways_data();
+    void longLinesScrollSideways();
 
 private:
     QList<int> selectedRows();
@@ -155,6 +158,48 @@ void MainWindowListTest::selectionCommandsOnEmptyList() {
     f->child<QPushButton>("Button7")->click();
     f->child<QPushButton>("Button8")->click();
     QVERIFY(selectedRows().isEmpty());
+}
+
+void MainWindowListTest::longLinesScrollSideways_data() {
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("perList");
+    QTest::addColumn<float>("lastRed");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("short lines fit") << 7 << 40 << 0.5f << false;
+    QTest::newRow("three-digit list and line numbers") << 120 << 1 << 0.5f << true;
+    QTest::newRow("negative channel's long value") << 3 << 40 << -0.5f << true;
+}
+
+// Every line can be read whole, scrolling sideways where the list is too narrow, and
+// short lines need no scroll bar.
+void MainWindowListTest::longLinesScrollSideways() {
+    QFETCH(int, entries);
+    QFETCH(int, perList);
+    QFETCH(float, lastRed);
+    QFETCH(bool, scrolls);
+    std::vector<EntryFloats> floats(static_cast<std::size_t>(entries),
+                                    MakeDiffuseOnlyEntry(0.5f, 0.0f, 0.0f, 1.0f));
+    floats.back() = MakeDiffuseOnlyEntry(lastRed, 0.0f, 0.0f, 1.0f);
+    MaterialBytes file;
+    file.padTo(64);
+    const auto step = static_cast<std::size_t>(perList);
+    for (std::size_t first = 0; first < floats.size(); first += step)
+        file.list({floats.begin() + static_cast<std::ptrdiff_t>(first),
+                   floats.begin() + static_cast<std::ptrdiff_t>(std::min(first + step, floats.size()))});
+    file.writeTo(FsPath(f->path("long.mdl")));
+    f->chooseFile(f->path("long.mdl"));
+    QCOMPARE(f->lines().size(), entries);
+    QCoreApplication::processEvents();
+
+    QAbstractItemView* list = f->list();
+    const int textWidth = QFontMetrics(list->font()).horizontalAdvance(f->lines().constLast());
+    QScrollBar* sideways = list->horizontalScrollBar();
+    QCOMPARE(sideways->isVisible(), scrolls);
+    QVERIFY2(sideways->maximum() + list->viewport()->width() > textWidth,
+             qPrintable(QStringLiteral("%1 + %2 for a line %3 wide")
+                            .arg(sideways->maximum())
+                            .arg(list->viewport()->width())
+                            .arg(textWidth)));
 }
 
 TINTARA_TEST_MAIN(MainWindowListTest)

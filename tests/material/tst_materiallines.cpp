@@ -44,6 +44,8 @@ private slots:
     void countLabel_data();
     void countLabel();
     void conversionErrorStopsBeforeEntry();
+    void lineLengthWithoutTheText_data();
+    void lineLengthWithoutTheText();
 };
 
 void TestMaterialLines::lineFormats_data() {
@@ -159,6 +161,7 @@ void TestMaterialLines::linesMatchPrintfInCLocale() {
         std::snprintf(expected, sizeof expected, "OBJ %02" PRId32 " 01 %08" PRIX64 " %2.4f",
                       e.ListNumber, offset, static_cast<double>(e.Power));
         const std::string power = FormatMaterialLine("OBJ", table, 0, PowerProperty);
+        QCOMPARE(MaterialLineLength(table, 0, PowerProperty) + 3, power.size());
         if (power != expected)
             QFAIL(qPrintable(QStringLiteral("%1 instead of %2")
                                  .arg(QString::fromStdString(power), QLatin1String(expected))));
@@ -170,6 +173,7 @@ void TestMaterialLines::linesMatchPrintfInCLocale() {
                       byte(e.Alpha[1]));
         QCOMPARE(QString::fromStdString(FormatMaterialLine("OBJ", table, 0, Ambient)),
                  QLatin1String(expected));
+        QCOMPARE(MaterialLineLength(table, 0, Ambient) + 3, std::strlen(expected));
         ++compared;
     }
     QVERIFY(compared > 190000);
@@ -208,6 +212,54 @@ void TestMaterialLines::conversionErrorStopsBeforeEntry() {
     QCOMPARE(ambient.lines.size(), std::size_t{4});
     QVERIFY(!ambient.error.has_value());
     QCOMPARE(CheckMaterialLines(table, PowerProperty).lineCount, std::size_t{4});
+}
+
+// The length a view sizes itself by is the built line's, where a field grows: powers
+// that round up into another digit, signs, values too large or not finite, long byte
+// values, and numbers past their padding. The widest line of a table is its longest.
+void TestMaterialLines::lineLengthWithoutTheText_data() {
+    QTest::addColumn<float>("power");
+    QTest::addColumn<float>("red");
+    QTest::addColumn<int>("list");
+    QTest::addColumn<qint64>("offset");
+    const float inf = std::numeric_limits<float>::infinity();
+    QTest::newRow("plain") << 20.0f << 0.5f << 1 << qint64(76);
+    QTest::newRow("power rounding into two digits") << 9.99996f << 0.5f << 1 << qint64(76);
+    QTest::newRow("power just below rounding") << 9.99994f << 0.5f << 1 << qint64(76);
+    QTest::newRow("power rounding into four digits") << 999.99997f << 0.5f << 1 << qint64(76);
+    QTest::newRow("negative zero power") << -0.0f << 0.5f << 1 << qint64(76);
+    QTest::newRow("tiny negative power") << -0.00001f << 0.5f << 1 << qint64(76);
+    QTest::newRow("power of sixteen digits") << 1.0e15f << 0.5f << 1 << qint64(76);
+    QTest::newRow("largest power") << -std::numeric_limits<float>::max() << 0.5f << 1 << qint64(76);
+    QTest::newRow("infinite power") << -inf << 0.5f << 1 << qint64(76);
+    QTest::newRow("NaN power") << std::numeric_limits<float>::quiet_NaN() << 0.5f << 1
+                               << qint64(76);
+    QTest::newRow("negative channel") << 1.0f << -0.5f << 1 << qint64(76);
+    QTest::newRow("channel of three digits") << 1.0f << 1.5f << 1 << qint64(76);
+    QTest::newRow("negative list number") << 1.0f << 0.5f << -7 << qint64(76);
+    QTest::newRow("lowest list number") << 1.0f << 0.5f << std::numeric_limits<int>::min()
+                                        << qint64(76);
+    QTest::newRow("offset past 32 bits") << 1.0f << 0.5f << 1 << qint64(0x123456789);
+}
+
+void TestMaterialLines::lineLengthWithoutTheText() {
+    QFETCH(float, power);
+    QFETCH(float, red);
+    QFETCH(int, list);
+    QFETCH(qint64, offset);
+    MaterialTable table;
+    for (int i = 0; i < 100; ++i)
+        table.append(Record(76 + 68 * i, 1, 0.5f, 0.5f, 0.0f, 1.0f));
+    table.append(Record(offset, list, red, 0.5f, 0.0f, 1.0f, power));
+    for (const int property : {int{Diffuse}, int{Specular}, PowerProperty}) {
+        std::size_t widest = 0;
+        for (std::size_t i = 0; i < table.count(); ++i) {
+            const std::size_t length = FormatMaterialLine("LOD", table, i, property).size();
+            QCOMPARE(MaterialLineLength(table, i, property) + 3, length);
+            widest = std::max(widest, length);
+        }
+        QCOMPARE(CheckMaterialLines(table, property).widestLine + 3, widest);
+    }
 }
 
 TINTARA_TEST_MAIN(TestMaterialLines)
