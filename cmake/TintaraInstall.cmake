@@ -1,5 +1,6 @@
 # Installation: the editor and the command-line tool on the PATH, the desktop entry
-# and the icon in the freedesktop locations; `cpack -G DEB` packages the same.
+# and the icon in the freedesktop locations; `cpack -G DEB` packages the same, with the
+# programs stripped.
 # On Windows everything goes into one folder that runs as it is: `cpack -G ZIP` makes
 # tintara-<version>-win64.zip (see cmake/TintaraWindowsPackage.cmake).
 include(GNUInstallDirs)
@@ -31,7 +32,13 @@ set(CPACK_PACKAGE_NAME tintara)
 set(CPACK_PACKAGE_VENDOR "Tintara developers")
 set(CPACK_PACKAGE_CONTACT "Tintara developers <tintara@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Material editor for flight simulator model and scenery files")
+# The package's long description, after the summary line; blank lines part paragraphs.
+set(tintara_description ${PROJECT_SOURCE_DIR}/packaging/debian/description)
+file(READ ${tintara_description} CPACK_DEBIAN_PACKAGE_DESCRIPTION)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tintara_description})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
+# Only the package's programs are stripped; the build tree's keep their symbols.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
