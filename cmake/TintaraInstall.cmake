@@ -1,6 +1,7 @@
 # Installation: the editor and the command-line tool on the PATH, the desktop entry
-# and the icon in the freedesktop locations; `cpack -G DEB` packages the same, with the
-# programs stripped.
+# and the icon in the freedesktop locations, and the copyright file and changelog a
+# Debian package must carry; `cpack -G DEB` packages the same, with the programs
+# stripped.
 # On Windows everything goes into one folder that runs as it is: `cpack -G ZIP` makes
 # tintara-<version>-win64.zip (see cmake/TintaraWindowsPackage.cmake).
 include(GNUInstallDirs)
@@ -26,6 +27,48 @@ if(UNIX AND NOT APPLE)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME tintara.png)
   install(FILES ${PROJECT_SOURCE_DIR}/examples/sample/sample.mdl
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara/examples)
+
+  # The copyright file: the holder and the MIT terms of LICENSE, in Debian's
+  # machine-readable form (where MIT is named Expat). LICENSE's closing note on the Qt
+  # libraries concerns only the Windows zip, which carries them, so it stays out.
+  set(tintara_license ${PROJECT_SOURCE_DIR}/LICENSE)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tintara_license})
+  file(READ ${tintara_license} tintara_text)
+  string(REGEX MATCH "Copyright \\([cC]\\) ([^\n]+)" tintara_found "${tintara_text}")
+  set(TINTARA_COPYRIGHT "${CMAKE_MATCH_1}")
+  string(REGEX MATCH "Permission is hereby granted.*DEALINGS IN THE[ \n]+SOFTWARE\\."
+         TINTARA_LICENSE_TERMS "${tintara_text}")
+  if(NOT TINTARA_COPYRIGHT OR NOT TINTARA_LICENSE_TERMS)
+    message(FATAL_ERROR "LICENSE: no \"Copyright (c) ...\" line or no MIT terms found; "
+                        "cmake/TintaraInstall.cmake builds the package's copyright file "
+                        "from them")
+  endif()
+  # Continuation lines start with a space; a blank line becomes " .".
+  string(REPLACE "\n\n" "\n.\n" TINTARA_LICENSE_TERMS "${TINTARA_LICENSE_TERMS}")
+  string(REPLACE "\n" "\n " TINTARA_LICENSE_TERMS " ${TINTARA_LICENSE_TERMS}")
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/copyright.in
+                 ${PROJECT_BINARY_DIR}/packaging/copyright @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/copyright
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara)
+
+  # The changelog is installed compressed as Debian's own tools do it: gzip -9n, best
+  # compression without name or time stamp, so that every build gives the same bytes.
+  find_program(TINTARA_GZIP gzip REQUIRED)
+  set(tintara_compressed)
+  foreach(tintara_doc packaging/debian/changelog)
+    get_filename_component(tintara_name ${tintara_doc} NAME)
+    set(tintara_gz ${PROJECT_BINARY_DIR}/packaging/${tintara_name}.gz)
+    add_custom_command(
+      OUTPUT ${tintara_gz}
+      COMMAND ${TINTARA_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/${tintara_doc} > ${tintara_gz}
+      DEPENDS ${PROJECT_SOURCE_DIR}/${tintara_doc}
+      COMMENT "Compressing ${tintara_doc}"
+      VERBATIM)
+    list(APPEND tintara_compressed ${tintara_gz})
+  endforeach()
+  add_custom_target(tintara_compressed_docs ALL DEPENDS ${tintara_compressed})
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara)
 endif()
 
 set(CPACK_PACKAGE_NAME tintara)
@@ -36,6 +79,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Material editor for flight simulator mode
 set(tintara_description ${PROJECT_SOURCE_DIR}/packaging/debian/description)
 file(READ ${tintara_description} CPACK_DEBIAN_PACKAGE_DESCRIPTION)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${tintara_description})
+# The newest entry of packaging/debian/changelog names this version.
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
 # Only the package's programs are stripped; the build tree's keep their symbols.
 set(CPACK_STRIP_FILES ON)
