@@ -1,7 +1,7 @@
 # Installation: the editor and the command-line tool on the PATH, the desktop entry
-# and the icon in the freedesktop locations, and the copyright file and changelog a
-# Debian package must carry; `cpack -G DEB` packages the same, with the programs
-# stripped.
+# and the icon in the freedesktop locations, the manual pages, and the copyright file
+# and changelog a Debian package must carry; `cpack -G DEB` packages the same, with the
+# programs stripped.
 # On Windows everything goes into one folder that runs as it is: `cpack -G ZIP` makes
 # tintara-<version>-win64.zip (see cmake/TintaraWindowsPackage.cmake).
 include(GNUInstallDirs)
@@ -51,11 +51,13 @@ if(UNIX AND NOT APPLE)
   install(FILES ${PROJECT_BINARY_DIR}/packaging/copyright
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara)
 
-  # The changelog is installed compressed as Debian's own tools do it: gzip -9n, best
-  # compression without name or time stamp, so that every build gives the same bytes.
+  # The changelog and the manual pages are installed compressed as Debian's own tools
+  # do it: gzip -9n, best compression without name or time stamp, so that every build
+  # gives the same bytes.
   find_program(TINTARA_GZIP gzip REQUIRED)
   set(tintara_compressed)
-  foreach(tintara_doc packaging/debian/changelog)
+  foreach(tintara_doc packaging/debian/changelog packaging/man/tintara.1
+                      packaging/man/tintara-cli.1)
     get_filename_component(tintara_name ${tintara_doc} NAME)
     set(tintara_gz ${PROJECT_BINARY_DIR}/packaging/${tintara_name}.gz)
     add_custom_command(
@@ -69,6 +71,9 @@ if(UNIX AND NOT APPLE)
   add_custom_target(tintara_compressed_docs ALL DEPENDS ${tintara_compressed})
   install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/tintara.1.gz
+                ${PROJECT_BINARY_DIR}/packaging/tintara-cli.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 
 set(CPACK_PACKAGE_NAME tintara)
