@@ -1,7 +1,7 @@
-# Installation: the editor and the command-line tool on the PATH, the desktop entry
-# and the icon in the freedesktop locations, the manual pages, and the copyright file
-# and changelog a Debian package must carry; `cpack -G DEB` packages the same, with the
-# programs stripped.
+# Installation: the editor and the command-line tool on the PATH, the desktop entry,
+# the icon and the AppStream metainfo in the freedesktop locations, the manual pages,
+# and the copyright file and changelog a Debian package must carry; `cpack -G DEB`
+# packages the same, with the programs stripped.
 # On Windows everything goes into one folder that runs as it is: `cpack -G ZIP` makes
 # tintara-<version>-win64.zip (see cmake/TintaraWindowsPackage.cmake).
 include(GNUInstallDirs)
@@ -27,6 +27,8 @@ if(UNIX AND NOT APPLE)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME tintara.png)
   install(FILES ${PROJECT_SOURCE_DIR}/examples/sample/sample.mdl
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara/examples)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.tintara.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
   # The copyright file: the holder and the MIT terms of LICENSE, in Debian's
   # machine-readable form (where MIT is named Expat). LICENSE's closing note on the Qt
