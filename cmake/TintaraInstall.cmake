@@ -1,7 +1,7 @@
 # Installation: the editor and the command-line tool on the PATH, the desktop entry,
 # the icon and the AppStream metainfo in the freedesktop locations, the manual pages,
 # and the copyright file and changelog a Debian package must carry; `cpack -G DEB`
-# packages the same, with the programs stripped.
+# packages the same, with the programs stripped (scripts/check-package runs lintian on it).
 # On Windows everything goes into one folder that runs as it is: `cpack -G ZIP` makes
 # tintara-<version>-win64.zip (see cmake/TintaraWindowsPackage.cmake).
 include(GNUInstallDirs)
