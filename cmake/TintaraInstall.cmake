@@ -25,6 +25,9 @@ if(UNIX AND NOT APPLE)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tintara.xml)
   install(FILES ${PROJECT_SOURCE_DIR}/mainwindow/tintara.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME tintara.png)
+  # The same icon drawn to scale, for menus and software centres that want more pixels.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tintara.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   install(FILES ${PROJECT_SOURCE_DIR}/examples/sample/sample.mdl
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara/examples)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.tintara.metainfo.xml
