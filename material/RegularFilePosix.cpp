@@ -24,6 +24,26 @@ std::string LastSystemReason() {
     return code != 0 ? std::strerror(code) : "unknown error";
 }
 
+namespace {
+
+// Both file kinds end the same way: their bytes to the disk, then the descriptor closed
+// (once, whatever close reports; EINTR still closed it).
+void SyncDescriptor(int fd, const std::filesystem::path& path) {
+    errno = 0;
+    if (::fsync(fd) != 0)
+        Fail("Cannot flush to disk", path);
+}
+
+void CloseDescriptor(int& fd, const std::filesystem::path& path) {
+    const int closing = fd;
+    fd = -1;
+    errno = 0;
+    if (closing >= 0 && ::close(closing) != 0 && errno != EINTR)
+        Fail("Cannot close", path);
+}
+
+} // namespace
+
 RegularFile::RegularFile(const std::filesystem::path& path, Access access) : m_path(path) {
     // Without blocking, so a FIFO without a writer is refused rather than waited for.
     const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_NOCTTY |
@@ -110,17 +130,11 @@ void RegularFile::writeAt(std::uint64_t offset, std::span<const unsigned char> b
 }
 
 void RegularFile::sync() {
-    errno = 0;
-    if (::fsync(m_fd) != 0)
-        Fail("Cannot flush to disk", m_path);
+    SyncDescriptor(m_fd, m_path);
 }
 
 void RegularFile::close() {
-    const int fd = m_fd;
-    m_fd = -1;
-    errno = 0;
-    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
-        Fail("Cannot close", m_path);
+    CloseDescriptor(m_fd, m_path);
 }
 
 bool RegularFile::pathNamesThisFile() const {
@@ -158,17 +172,11 @@ void NewFile::write(std::span<const unsigned char> bytes) {
 }
 
 void NewFile::sync() {
-    errno = 0;
-    if (::fsync(m_fd) != 0)
-        Fail("Cannot flush to disk", m_path);
+    SyncDescriptor(m_fd, m_path);
 }
 
 void NewFile::close() {
-    const int fd = m_fd;
-    m_fd = -1;
-    errno = 0;
-    if (fd >= 0 && ::close(fd) != 0 && errno != EINTR)
-        Fail("Cannot close", m_path);
+    CloseDescriptor(m_fd, m_path);
 }
 
 bool PathExists(const std::filesystem::path& path) {

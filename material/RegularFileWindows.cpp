@@ -53,6 +53,19 @@ OVERLAPPED At(std::uint64_t offset) {
     return at;
 }
 
+// Both file kinds end the same way: their bytes to the disk, then the handle closed once.
+void SyncHandle(void* handle, const std::filesystem::path& path) {
+    if (!FlushFileBuffers(static_cast<HANDLE>(handle)))
+        Fail("Cannot flush to disk", path);
+}
+
+void CloseHandleOnce(void*& handle, const std::filesystem::path& path) {
+    HANDLE closing = static_cast<HANDLE>(handle);
+    handle = nullptr;
+    if (closing != nullptr && !CloseHandle(closing))
+        Fail("Cannot close", path);
+}
+
 } // namespace
 
 RegularFile::RegularFile(const std::filesystem::path& path, Access access) : m_path(path) {
@@ -135,15 +148,11 @@ void RegularFile::writeAt(std::uint64_t offset, std::span<const unsigned char> b
 }
 
 void RegularFile::sync() {
-    if (!FlushFileBuffers(static_cast<HANDLE>(m_handle)))
-        Fail("Cannot flush to disk", m_path);
+    SyncHandle(m_handle, m_path);
 }
 
 void RegularFile::close() {
-    HANDLE handle = static_cast<HANDLE>(m_handle);
-    m_handle = nullptr;
-    if (handle != nullptr && !CloseHandle(handle))
-        Fail("Cannot close", m_path);
+    CloseHandleOnce(m_handle, m_path);
 }
 
 bool RegularFile::pathNamesThisFile() const {
@@ -193,15 +202,11 @@ void NewFile::write(std::span<const unsigned char> bytes) {
 }
 
 void NewFile::sync() {
-    if (!FlushFileBuffers(static_cast<HANDLE>(m_handle)))
-        Fail("Cannot flush to disk", m_path);
+    SyncHandle(m_handle, m_path);
 }
 
 void NewFile::close() {
-    HANDLE handle = static_cast<HANDLE>(m_handle);
-    m_handle = nullptr;
-    if (handle != nullptr && !CloseHandle(handle))
-        Fail("Cannot close", m_path);
+    CloseHandleOnce(m_handle, m_path);
 }
 
 bool PathExists(const std::filesystem::path& path) {
