@@ -1,6 +1,6 @@
 #pragma once
-// Size, modification time and identity of an open file, taken when it is scanned and
-// again when it is saved.
+// Size and identity of an open file, taken when it is scanned and again when it is
+// saved.
 
 #include <cstdint>
 
@@ -9,7 +9,6 @@ namespace tintara {
 struct FileStamp {
     bool valid = false;
     std::uint64_t size = 0;
-    std::int64_t modifiedNs = 0; // modification time, in the file system's clock
     std::uint64_t device = 0;    // with `inode`: which file it is (volume and file index
     std::uint64_t inode = 0;     // on Windows)
 

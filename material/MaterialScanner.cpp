@@ -233,6 +233,29 @@ ScanResult ScanMaterials(ByteSource& source, MaterialTable& table, std::size_t b
     return {};
 }
 
+std::vector<ListPlace> LocateMaterialLists(ByteSource& source) {
+    std::vector<ListPlace> lists;
+    BlockReader reader(source, DefaultScanBlockSize);
+    while (reader.fill(HeaderSize)) {
+        bool found = false;
+        reader.consume(FindHeader(reader.data(), reader.available(), found));
+        if (!found)
+            continue;
+        ListPlace list{reader.offset(), reader.data()[2] + 256u * reader.data()[3]};
+        reader.consume(HeaderSize);
+        // Entry by entry as the scan takes them, so both end at the same place.
+        for (unsigned i = 0; i < list.count; ++i) {
+            if (!reader.fill(MaterialEntrySize)) {
+                list.count = i;
+                break;
+            }
+            reader.consume(MaterialEntrySize);
+        }
+        lists.push_back(list);
+    }
+    return lists;
+}
+
 ScanResult ScanMaterialFile(const std::filesystem::path& path, MaterialTable& table) {
     table.clear();
     try {

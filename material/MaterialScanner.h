@@ -11,7 +11,9 @@
 #include "MaterialTable.h"
 
 #include <filesystem>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tintara {
 
@@ -36,6 +38,16 @@ inline constexpr std::size_t DefaultScanBlockSize = 256 * 1024;
 // `blockSize` (at least 128) only changes how the source is read.
 ScanResult ScanMaterials(ByteSource& source, MaterialTable& table,
                          std::size_t blockSize = DefaultScanBlockSize);
+
+// Where a list is and how many whole entries follow its header.
+struct ListPlace {
+    std::uint64_t offset = 0;
+    unsigned count = 0;
+};
+
+// The same search as ScanMaterials, finding the lists without judging their values (a
+// half-written entry may hold any bytes, a NaN among them). Throws IoError.
+std::vector<ListPlace> LocateMaterialLists(ByteSource& source);
 
 // Scans a file and records its stamp in the table.
 ScanResult ScanMaterialFile(const std::filesystem::path& path, MaterialTable& table);

@@ -27,6 +27,9 @@ public:
     virtual void close() = 0;
     // Whether the file's path still names the open file.
     virtual bool pathNamesThisFile() = 0;
+    // Takes the save lock (see RegularFile::tryLockForSave), or finds it held by
+    // another program: false. Taking it again is harmless.
+    virtual bool lockForSave() = 0;
 };
 
 // A regular file on disk opened for reading and writing, without truncation.
@@ -46,9 +49,13 @@ public:
     void sync() override { m_file.sync(); }
     void close() override { m_file.close(); }
     bool pathNamesThisFile() override { return m_file.pathNamesThisFile(); }
+    bool lockForSave() override { return m_locked || (m_locked = m_file.tryLockForSave()); }
+
+    const RegularFile& regular() const { return m_file; }
 
 private:
     RegularFile m_file;
+    bool m_locked = false;
 };
 
 } // namespace tintara

@@ -28,13 +28,13 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
 
-    // Size, modification time and identity of the open file.
+    // Size and identity of the open file.
     FileStamp stamp() const;
 
     // Reads up to buffer.size() bytes from the current position; 0 only at the end.
     std::size_t read(std::span<unsigned char> buffer);
     // Reads exactly buffer.size() bytes at `offset`; a file that ends first is an error.
-    void readAt(std::uint64_t offset, std::span<unsigned char> buffer);
+    void readAt(std::uint64_t offset, std::span<unsigned char> buffer) const;
     void writeAt(std::uint64_t offset, std::span<const unsigned char> bytes);
     // Asks the system to put the written data on the disk.
     void sync();
@@ -43,6 +43,21 @@ public:
     // Whether the path still names this open file (it may have been renamed or
     // replaced since it was opened).
     bool pathNamesThisFile() const;
+
+    // The save lock: exclusive, held by this open of the file until it is closed, and
+    // ended by the system with the process. It covers one byte far beyond any file's
+    // end, so it never stops other programs reading. False when another open of the
+    // file, in this process or another, holds it.
+    bool tryLockForSave();
+    // Whether another open of the file holds the save lock now.
+    bool lockedForSave() const;
+
+    // Whether the file belongs to the user running the program or to the owner of
+    // `other`.
+    bool ownedByUserOrOwnerOf(const RegularFile& other) const;
+    // Whether users other than the owner may write it (always false on Windows, where
+    // files take their folder's access rules).
+    bool writableByOthers() const;
 
 private:
     std::filesystem::path m_path;
@@ -54,7 +69,8 @@ private:
 };
 
 // A file created new for writing; never opened over an existing file (that is an
-// IoError, "... already exists"). Written from its start, in order.
+// IoError, "... already exists"). Written from its start, in order. It is created
+// readable by its owner only.
 class NewFile {
 public:
     explicit NewFile(const std::filesystem::path& path); // throws IoError
@@ -63,6 +79,10 @@ public:
     NewFile& operator=(const NewFile&) = delete;
 
     void write(std::span<const unsigned char> bytes);
+    // Gives the file the permission bits of `model` (without the group and other write
+    // bits unless `othersMayWrite`) and, for root, its owner. Nothing on Windows, where
+    // a new file takes its folder's access rules.
+    void shareAccessOf(const std::filesystem::path& model, bool othersMayWrite);
     void sync();
     void close();
 

@@ -58,14 +58,20 @@ RegularFile::RegularFile(const std::filesystem::path& path, Access access) : m_p
         Fail("Cannot open", path);
     }
     struct stat info = {};
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    errno = 0;
+    const bool examined = ::fstat(m_fd, &info) == 0;
+    const int reason = errno;
+    if (!examined || !S_ISREG(info.st_mode)) {
         ::close(m_fd);
         m_fd = -1;
+        errno = reason;
+        if (!examined)
+            Fail("Cannot examine", path);
         NotRegular(path);
     }
-    const int status = ::fcntl(m_fd, F_GETFL);
-    if (status >= 0)
-        ::fcntl(m_fd, F_SETFL, status & ~O_NONBLOCK);
+    // The descriptor stays non-blocking: a real regular file never blocks, and a file
+    // that only looks like one (/proc/kmsg) is refused at its first read instead of
+    // waiting for ever.
 }
 
 RegularFile::~RegularFile() {
@@ -81,8 +87,6 @@ FileStamp RegularFile::stamp() const {
     FileStamp stamp;
     stamp.valid = true;
     stamp.size = static_cast<std::uint64_t>(info.st_size);
-    stamp.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                       info.st_mtim.tv_nsec;
     stamp.device = static_cast<std::uint64_t>(info.st_dev);
     stamp.inode = static_cast<std::uint64_t>(info.st_ino);
     return stamp;
@@ -94,12 +98,14 @@ std::size_t RegularFile::read(std::span<unsigned char> buffer) {
         const ssize_t got = ::read(m_fd, buffer.data(), buffer.size());
         if (got >= 0)
             return static_cast<std::size_t>(got);
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            NotRegular(m_path);
         if (errno != EINTR)
             Fail("Cannot read", m_path);
     }
 }
 
-void RegularFile::readAt(std::uint64_t offset, std::span<unsigned char> buffer) {
+void RegularFile::readAt(std::uint64_t offset, std::span<unsigned char> buffer) const {
     std::size_t done = 0;
     while (done < buffer.size()) {
         errno = 0;
@@ -107,6 +113,8 @@ void RegularFile::readAt(std::uint64_t offset, std::span<unsigned char> buffer) 
                                     static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR)
             continue;
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            NotRegular(m_path);
         if (got < 0)
             Fail("Cannot read", m_path);
         if (got == 0)
@@ -144,10 +152,71 @@ bool RegularFile::pathNamesThisFile() const {
            mine.st_dev == theirs.st_dev && mine.st_ino == theirs.st_ino;
 }
 
+// The save lock is one byte far past the end of any file: other programs' locks on the
+// data never meet it.
+constexpr off_t SaveLockStart = static_cast<off_t>(1) << 62;
+
+#ifdef F_OFD_SETLK
+constexpr int SetLock = F_OFD_SETLK; // owned by the open file, so two opens in one
+constexpr int GetLock = F_OFD_GETLK; // process exclude each other too
+#else
+constexpr int SetLock = F_SETLK;
+constexpr int GetLock = F_GETLK;
+#endif
+
+struct flock SaveLockRange(short type) {
+    struct flock range = {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = SaveLockStart;
+    range.l_len = 1;
+    return range;
+}
+
+bool RegularFile::tryLockForSave() {
+    struct flock range = SaveLockRange(F_WRLCK);
+    for (;;) {
+        errno = 0;
+        if (::fcntl(m_fd, SetLock, &range) == 0)
+            return true;
+        if (errno == EAGAIN || errno == EACCES)
+            return false;
+        if (errno != EINTR)
+            Fail("Cannot lock", m_path);
+    }
+}
+
+bool RegularFile::lockedForSave() const {
+    struct flock range = SaveLockRange(F_RDLCK);
+    errno = 0;
+    if (::fcntl(m_fd, GetLock, &range) != 0)
+        Fail("Cannot examine the locks of", m_path);
+    return range.l_type != F_UNLCK;
+}
+
+bool RegularFile::ownedByUserOrOwnerOf(const RegularFile& other) const {
+    struct stat mine = {};
+    struct stat theirs = {};
+    errno = 0;
+    if (::fstat(m_fd, &mine) != 0 || ::fstat(other.m_fd, &theirs) != 0)
+        Fail("Cannot examine", m_path);
+    return mine.st_uid == ::geteuid() || mine.st_uid == theirs.st_uid;
+}
+
+bool RegularFile::writableByOthers() const {
+    struct stat info = {};
+    errno = 0;
+    if (::fstat(m_fd, &info) != 0)
+        Fail("Cannot examine", m_path);
+    return (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+}
+
 NewFile::NewFile(const std::filesystem::path& path) : m_path(path) {
+    // Private until shareAccessOf: a copy of a private model is never readable by others,
+    // not even for a moment.
     do {
         errno = 0;
-        m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0644);
+        m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0600);
     } while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0)
         Fail("Cannot create", path);
@@ -175,6 +244,22 @@ void NewFile::sync() {
     SyncDescriptor(m_fd, m_path);
 }
 
+void NewFile::shareAccessOf(const std::filesystem::path& model, bool othersMayWrite) {
+    struct stat info = {};
+    errno = 0;
+    if (::stat(model.c_str(), &info) != 0)
+        Fail("Cannot examine", model);
+    mode_t mode = info.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID | S_ISVTX);
+    if (!othersMayWrite)
+        mode &= ~static_cast<mode_t>(S_IWGRP | S_IWOTH);
+    // Root editing another user's file leaves that user able to use what it made.
+    if (::geteuid() == 0 && info.st_uid != 0 && ::fchown(m_fd, info.st_uid, info.st_gid) != 0)
+        Fail("Cannot give the owner of the model to", m_path);
+    errno = 0;
+    if (::fchmod(m_fd, mode) != 0)
+        Fail("Cannot set the permissions of", m_path);
+}
+
 void NewFile::close() {
     CloseDescriptor(m_fd, m_path);
 }
@@ -184,7 +269,7 @@ bool PathExists(const std::filesystem::path& path) {
     errno = 0;
     if (::lstat(path.c_str(), &info) == 0)
         return true;
-    if (errno == ENOENT || errno == ENOTDIR)
+    if (errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG) // none can be there
         return false;
     Fail("Cannot examine", path);
 }

@@ -7,8 +7,10 @@
 #include "RegularFileErrors.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace tintara {
 
@@ -39,12 +41,6 @@ std::string LastSystemReason() {
 }
 
 namespace {
-
-std::int64_t FileTimeNs(const FILETIME& time) {
-    const auto ticks = static_cast<std::int64_t>(
-        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
-    return ticks * 100;
-}
 
 OVERLAPPED At(std::uint64_t offset) {
     OVERLAPPED at = {};
@@ -103,7 +99,6 @@ FileStamp RegularFile::stamp() const {
     FileStamp stamp;
     stamp.valid = true;
     stamp.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    stamp.modifiedNs = FileTimeNs(info.ftLastWriteTime);
     stamp.device = info.dwVolumeSerialNumber;
     stamp.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     return stamp;
@@ -117,7 +112,7 @@ std::size_t RegularFile::read(std::span<unsigned char> buffer) {
     return got;
 }
 
-void RegularFile::readAt(std::uint64_t offset, std::span<unsigned char> buffer) {
+void RegularFile::readAt(std::uint64_t offset, std::span<unsigned char> buffer) const {
     std::size_t done = 0;
     while (done < buffer.size()) {
         OVERLAPPED at = At(offset + done);
@@ -172,6 +167,88 @@ bool RegularFile::pathNamesThisFile() const {
     return same;
 }
 
+// The save lock is one byte far past the end of any file: a lock on the data would make
+// other programs' reads fail.
+constexpr std::uint64_t SaveLockStart = std::uint64_t{1} << 62;
+
+bool RegularFile::tryLockForSave() {
+    OVERLAPPED at = At(SaveLockStart);
+    if (LockFileEx(static_cast<HANDLE>(m_handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                   0, 1, 0, &at))
+        return true;
+    if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING)
+        return false;
+    Fail("Cannot lock", m_path);
+}
+
+bool RegularFile::lockedForSave() const {
+    OVERLAPPED at = At(SaveLockStart);
+    if (LockFileEx(static_cast<HANDLE>(m_handle), LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+        UnlockFileEx(static_cast<HANDLE>(m_handle), 0, 1, 0, &at);
+        return false;
+    }
+    if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING)
+        return true;
+    Fail("Cannot examine the locks of", m_path);
+}
+
+namespace {
+
+// The owner SID of an open file, in a buffer the caller frees with LocalFree.
+PSID OwnerOf(HANDLE handle, PSECURITY_DESCRIPTOR& descriptor, const std::filesystem::path& path) {
+    PSID owner = nullptr;
+    const DWORD status = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
+                                         &owner, nullptr, nullptr, nullptr, &descriptor);
+    if (status != ERROR_SUCCESS) {
+        SetLastError(status);
+        Fail("Cannot examine the owner of", path);
+    }
+    return owner;
+}
+
+bool IsCurrentUser(PSID sid) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<unsigned char> buffer(size);
+    bool same = false;
+    if (size > 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size))
+        same = EqualSid(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, sid) != 0;
+    CloseHandle(token);
+    return same;
+}
+
+} // namespace
+
+bool RegularFile::ownedByUserOrOwnerOf(const RegularFile& other) const {
+    PSECURITY_DESCRIPTOR mineHeld = nullptr;
+    PSECURITY_DESCRIPTOR theirsHeld = nullptr;
+    const PSID mine = OwnerOf(static_cast<HANDLE>(m_handle), mineHeld, m_path);
+    bool trusted = IsCurrentUser(mine);
+    if (!trusted) {
+        try {
+            const PSID theirs = OwnerOf(static_cast<HANDLE>(other.m_handle), theirsHeld, other.m_path);
+            trusted = EqualSid(mine, theirs) != 0;
+        } catch (const IoError&) {
+            LocalFree(mineHeld);
+            throw;
+        }
+    }
+    LocalFree(mineHeld);
+    LocalFree(theirsHeld);
+    return trusted;
+}
+
+bool RegularFile::writableByOthers() const {
+    return false;
+}
+
+void NewFile::shareAccessOf(const std::filesystem::path&, bool) {
+    // A new file takes the access rules its folder passes on, as any file made there.
+}
+
 void SyncFolderOf(const std::filesystem::path&) {
     // Windows puts a file's name on the disk with the file's own metadata.
 }
@@ -213,7 +290,8 @@ bool PathExists(const std::filesystem::path& path) {
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
         return true;
     const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_FILENAME_EXCED_RANGE) // none can be there
         return false;
     Fail("Cannot examine", path);
 }

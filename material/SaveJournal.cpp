@@ -4,6 +4,8 @@
 #include "RegularFile.h"
 
 #include <cstring>
+#include <optional>
+#include <system_error>
 
 namespace tintara {
 namespace {
@@ -80,18 +82,24 @@ std::optional<Journal> DecodeJournal(std::span<const unsigned char> bytes) {
     return journal;
 }
 
-std::filesystem::path JournalPathFor(const std::filesystem::path& model) {
-    std::filesystem::path journal = model;
-    journal += ".tintara-journal";
-    return journal;
+std::uint64_t LargestJournalSize(std::uint64_t modelSize) {
+    return HeaderBytes + 4 + EntryBytes * (modelSize / MaterialEntrySize);
 }
+
+DiskJournal::DiskJournal(const std::filesystem::path& model, const JournalPlaces& places,
+                         bool besideUsable)
+    : m_model(model), m_places(places), m_path(besideUsable ? places.beside : places.inState) {}
+
+DiskJournal::DiskJournal(const std::filesystem::path& model, const JournalPlaces& places,
+                         const std::filesystem::path& path)
+    : m_model(model), m_places(places), m_path(path) {}
 
 std::string DiskJournal::name() const {
     return PathText(m_path);
 }
 
 bool DiskJournal::exists() {
-    return PathExists(m_path);
+    return !m_path.empty() && PathExists(m_path);
 }
 
 std::vector<unsigned char> DiskJournal::read() {
@@ -106,25 +114,63 @@ std::vector<unsigned char> DiskJournal::read() {
     return bytes;
 }
 
-void DiskJournal::write(std::span<const unsigned char> bytes) {
-    std::optional<NewFile> file(std::in_place, m_path); // nothing to clean up if this throws
+void DiskJournal::create(const std::filesystem::path& path, std::span<const unsigned char> bytes) {
+    std::optional<NewFile> file(std::in_place, path); // nothing to clean up if this throws
     try {
+        file->shareAccessOf(m_model, false);
         file->write(bytes);
         file->sync();
         file->close();
-        SyncFolderOf(m_path);
+        SyncFolderOf(path);
     } catch (const IoError&) {
         // A partial journal must not look like an interrupted save.
         file.reset();
         std::error_code ignored;
-        std::filesystem::remove(m_path, ignored);
+        std::filesystem::remove(path, ignored);
         throw;
+    }
+}
+
+void DiskJournal::write(std::span<const unsigned char> bytes) {
+    std::string reasons;
+    if (m_path == m_places.beside) {
+        try {
+            create(m_path, bytes);
+            // Hard links of the model find it through the record; without one, every
+            // name that resolves to this file still does.
+            try {
+                WriteJournalRecord(m_places, m_path);
+            } catch (const IoError&) {
+            }
+            return;
+        } catch (const IoError& error) {
+            reasons = error.what();
+        }
+    }
+    // The folder cannot take it (not writable, full, a name too long): the state folder.
+    if (m_places.inState.empty())
+        throw IoError(reasons.empty() ? "no state folder is set (HOME)" : reasons);
+    try {
+        std::error_code ignored;
+        const std::filesystem::path folder = m_places.inState.parent_path();
+        if (std::filesystem::create_directories(folder, ignored))
+            std::filesystem::permissions(folder, std::filesystem::perms::owner_all, ignored);
+        create(m_places.inState, bytes);
+        m_path = m_places.inState;
+    } catch (const IoError& error) {
+        throw IoError(reasons.empty() ? std::string(error.what())
+                                      : reasons.append("; ").append(error.what()));
     }
 }
 
 void DiskJournal::remove() {
     RemoveFile(m_path);
     SyncFolderOf(m_path);
+    try {
+        RemoveJournalRecord(m_places, m_path);
+    } catch (const IoError&) {
+        // A record naming no journal is ignored by the next scan.
+    }
 }
 
 } // namespace tintara

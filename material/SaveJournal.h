@@ -1,6 +1,6 @@
 #pragma once
-// The journal of a save: written and synced beside the model before its first byte is
-// changed in place, and removed once the new bytes are on the disk. A journal left
+// The journal of a save: written and synced before the model's first byte is changed in
+// place, and removed once the new bytes are on the disk. A journal left
 // behind means a save was interrupted; it holds, for every entry the save writes, the
 // bytes before and after, so the save can be finished or rolled back exactly.
 //
@@ -8,6 +8,7 @@
 // of entries (u32), each entry as its offset (u64), the 68 bytes before and the 68
 // bytes after, then the CRC-32 of everything before it (u32).
 
+#include "JournalPlaces.h"
 #include "MaterialRecord.h"
 
 #include <array>
@@ -52,12 +53,21 @@ public:
     virtual void remove() = 0;
 };
 
-// "<model>.tintara-journal", beside the model.
-std::filesystem::path JournalPathFor(const std::filesystem::path& model);
+// The largest journal a model of `modelSize` bytes can have: one entry for every
+// material entry it could hold. Anything larger is not read.
+std::uint64_t LargestJournalSize(std::uint64_t modelSize);
 
+// A journal on disk (see JournalPlaces.h). A new one goes beside the model when that
+// place is free and usable, and otherwise into the user's state folder.
 class DiskJournal final : public JournalStore {
 public:
-    explicit DiskJournal(const std::filesystem::path& model) : m_path(JournalPathFor(model)) {}
+    // The journal of a save of `model`; `besideUsable` false when a file not ours holds
+    // the place beside it.
+    DiskJournal(const std::filesystem::path& model, const JournalPlaces& places,
+                bool besideUsable = true);
+    // The existing journal at `path`, found by a scan.
+    DiskJournal(const std::filesystem::path& model, const JournalPlaces& places,
+                const std::filesystem::path& path);
     std::string name() const override;
     bool exists() override;
     std::vector<unsigned char> read() override;
@@ -65,6 +75,10 @@ public:
     void remove() override;
 
 private:
+    void create(const std::filesystem::path& path, std::span<const unsigned char> bytes);
+
+    std::filesystem::path m_model;
+    JournalPlaces m_places;
     std::filesystem::path m_path;
 };
 

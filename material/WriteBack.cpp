@@ -1,6 +1,7 @@
 #include "WriteBack.h"
 
 #include "Conversions.h"
+#include "PendingSave.h"
 
 #include <array>
 #include <cinttypes>
@@ -24,17 +25,20 @@ std::string HexOffset(std::uint64_t offset) {
 }
 
 // Built by appending throughout: GCC 12 misreports "literal" + string at -O3.
-std::string ChangedMessage(const std::string& name) {
+std::string ChangedMessage(const std::string& name, const SaveWording& words) {
     std::string text = Quoted(name);
     return text.append(" was changed by another program after it was read. Nothing was "
-                       "written; rescan the file and make the changes again.");
+                       "written; ")
+        .append(words.retry)
+        .append(".");
 }
 
 bool Inside(std::uint64_t offset, std::uint64_t length, std::uint64_t size) {
     return offset <= size && size - offset >= length;
 }
 
-// One entry of a save: where, what the scan read, what goes there, what is there now.
+// One entry of a save: where, what the scan read, what goes there, what is there now
+// (read back under the lock).
 struct PlannedEntry {
     std::uint64_t offset = 0;
     EntryBytes before{};
@@ -68,22 +72,30 @@ void ComposeMaterialEntry(const MaterialRecord& record, unsigned char* bytes) {
 }
 
 WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& journal,
-                                       const MaterialTable& table) {
+                                       const MaterialTable& table, const SaveWording& words) {
     WriteBackResult result;
     std::vector<PlannedEntry> plan;
     try {
+        // Everything below reads and writes under the lock, so no other save runs
+        // between the comparison and the journal, nor while the journal exists.
+        if (!file.lockForSave()) {
+            result.error = SaveRunningMessage(file.name());
+            return result;
+        }
         if (journal.exists()) {
             result.error.append("An earlier save of ").append(Quoted(file.name()));
             result.error.append(" was interrupted and has not been finished or rolled back (")
                 .append(Quoted(journal.name()))
-                .append("). Nothing was written; rescan the file to deal with it first.");
+                .append("). Nothing was written; ")
+                .append(words.settleFirst)
+                .append(".");
             return result;
         }
         // Offsets come from the last scan: the file must still hold, at every place the
         // save relies on, what that scan read there.
         const FileStamp now = file.stamp();
         if (!table.stamp().valid || now.size != table.stamp().size) {
-            result.error = ChangedMessage(file.name());
+            result.error = ChangedMessage(file.name(), words);
             return result;
         }
         for (const MaterialRecord& record : table.records()) {
@@ -109,28 +121,33 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& jou
             std::array<unsigned char, 8> bytes{};
             if (header.offset < 0 ||
                 !Inside(static_cast<std::uint64_t>(header.offset), bytes.size(), now.size)) {
-                result.error = ChangedMessage(file.name());
+                result.error = ChangedMessage(file.name(), words);
                 return result;
             }
             file.readAt(static_cast<std::uint64_t>(header.offset), bytes);
             if (bytes != header.bytes) {
-                result.error = ChangedMessage(file.name());
+                result.error = ChangedMessage(file.name(), words);
                 return result;
             }
         }
         for (PlannedEntry& entry : plan) {
             file.readAt(entry.offset, entry.now);
             if (entry.now != entry.before && entry.now != entry.after) {
-                result.error = ChangedMessage(file.name());
+                result.error = ChangedMessage(file.name(), words);
                 return result;
             }
         }
-        if (plan.empty())
-            return {true, 0, {}, false};
+        // An entry that holds its new bytes already is neither journalled nor written,
+        // so a rollback never touches what this save did not write.
+        std::erase_if(plan, [](const PlannedEntry& entry) { return entry.now == entry.after; });
+        if (plan.empty()) {
+            result.ok = true;
+            return result;
+        }
 
         Journal record{now.size, {}};
         for (const PlannedEntry& entry : plan)
-            record.entries.push_back({entry.offset, entry.before, entry.after});
+            record.entries.push_back({entry.offset, entry.now, entry.after});
         try {
             journal.write(EncodeJournal(record));
         } catch (const IoError& error) {
@@ -143,18 +160,16 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& jou
 
         try {
             for (const PlannedEntry& entry : plan) {
-                if (entry.now == entry.after)
-                    continue;
                 result.fileChanged = true;
                 file.writeAt(entry.offset, entry.after);
             }
             file.sync();
         } catch (const IoError& error) {
             result.error = error.what();
-            // Put the old bytes back while the journal still holds them.
+            // Put back what the file held while the journal still holds it.
             try {
                 for (const PlannedEntry& entry : plan)
-                    file.writeAt(entry.offset, entry.before);
+                    file.writeAt(entry.offset, entry.now);
                 file.sync();
                 journal.remove();
                 result.fileChanged = false;
@@ -162,8 +177,9 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& jou
             } catch (const IoError&) {
                 result.error.append(". The save was interrupted; ")
                     .append(Quoted(journal.name()))
-                    .append(" holds what is needed to finish it or roll it back the next time "
-                            "the file is scanned.");
+                    .append(" holds what is needed to finish it or roll it back ")
+                    .append(words.nextTime)
+                    .append(".");
             }
             return result;
         }
@@ -172,7 +188,7 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& jou
             journal.remove();
         } catch (const IoError& error) {
             result.error.append("The materials were written to ").append(Quoted(file.name()));
-            result.error.append(", but its journal could not be removed: ").append(error.what());
+            result.error.append(", but the last step of the save failed: ").append(error.what());
             return result;
         }
         if (!file.pathNamesThisFile()) {
@@ -191,23 +207,23 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& jou
 }
 
 WriteBackResult WriteModifiedMaterials(const std::filesystem::path& path,
-                                       const MaterialTable& table) {
+                                       const MaterialTable& table, const SaveWording& words) {
     if (!table.anyModified())
-        return {true, 0, {}, false};
+        return {true, 0, {}, false, {}};
     try {
         DiskFile file(path);
-        DiskJournal journal(path);
-        return WriteModifiedMaterials(file, journal, table);
+        if (!file.lockForSave())
+            return {false, 0, SaveRunningMessage(file.name()), false, {}};
+        const PendingSave pending =
+            InspectPendingSave(file.regular(), true, TornJournals::Remove);
+        DiskJournal journal = pending.state == PendingState::Interrupted
+                                  ? DiskJournal(path, pending.places, pending.journal)
+                                  : DiskJournal(path, pending.places, pending.besideUsable);
+        WriteBackResult result = WriteModifiedMaterials(file, journal, table, words);
+        result.notes = pending.notes;
+        return result;
     } catch (const IoError& error) {
-        return {false, 0, error.what(), false};
-    }
-}
-
-bool SaveInterrupted(const std::filesystem::path& path) {
-    try {
-        return DiskJournal(path).exists();
-    } catch (const IoError&) {
-        return false;
+        return {false, 0, error.what(), false, {}};
     }
 }
 
@@ -224,14 +240,23 @@ RecoveryResult RecoverInterruptedSave(RandomAccessFile& file, JournalStore& jour
         return result;
     };
     try {
+        if (!file.lockForSave()) {
+            result.error = SaveRunningMessage(file.name());
+            return result;
+        }
         if (!journal.exists()) {
             result.error.append("No save of ").append(Quoted(file.name()));
             result.error.append(" was interrupted; there is nothing to recover.");
             return result;
         }
         const std::optional<Journal> decoded = DecodeJournal(journal.read());
-        if (!decoded)
-            return mismatch("it is damaged");
+        if (!decoded) {
+            // Torn while it was written: its save never wrote to the file.
+            journal.remove();
+            result.notes.push_back(UnfinishedSaveNote(file.name()));
+            result.ok = true;
+            return result;
+        }
         const FileStamp now = file.stamp();
         if (now.size != decoded->fileSize)
             return mismatch("the file's size has changed");
@@ -269,15 +294,33 @@ RecoveryResult RecoverInterruptedSave(RandomAccessFile& file, JournalStore& jour
 }
 
 RecoveryResult RecoverInterruptedSave(const std::filesystem::path& path, Recovery action) {
+    RecoveryResult result;
     try {
         DiskFile file(path);
-        DiskJournal journal(path);
-        return RecoverInterruptedSave(file, journal, action);
+        if (!file.lockForSave()) {
+            result.error = SaveRunningMessage(file.name());
+            return result;
+        }
+        const PendingSave pending =
+            InspectPendingSave(file.regular(), true, TornJournals::Remove);
+        if (pending.state != PendingState::Interrupted) {
+            result.notes = pending.notes;
+            // A torn journal removed: the file is as it was before that save, which is
+            // all there was to recover.
+            result.ok = pending.tornRemoved > 0;
+            if (!result.ok)
+                result.error.append("No save of ")
+                    .append(Quoted(file.name()))
+                    .append(" was interrupted; there is nothing to recover.");
+            return result;
+        }
+        DiskJournal journal(path, pending.places, pending.journal);
+        result = RecoverInterruptedSave(file, journal, action);
+        result.notes.insert(result.notes.begin(), pending.notes.begin(), pending.notes.end());
     } catch (const IoError& error) {
-        RecoveryResult result;
         result.error = error.what();
-        return result;
     }
+    return result;
 }
 
 } // namespace tintara

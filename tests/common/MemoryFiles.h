@@ -21,6 +21,7 @@ struct MemoryDisk {
     int operations = 0;
     int crashAt = -1;
     bool renamed = false;
+    bool lockedElsewhere = false; // another program holds the save lock
 
     void step() {
         if (crashAt >= 0 && operations++ >= crashAt)
@@ -32,7 +33,8 @@ class MemoryFile final : public RandomAccessFile {
 public:
     explicit MemoryFile(MemoryDisk& disk) : m_disk(disk) {}
     std::string name() const override { return "memory.mdl"; }
-    FileStamp stamp() override { return {true, m_disk.model.size(), 0, 1, 1}; }
+    FileStamp stamp() override { return {true, m_disk.model.size(), 1, 1}; }
+    bool lockForSave() override { return !m_disk.lockedElsewhere; }
     void readAt(std::uint64_t offset, std::span<unsigned char> bytes) override {
         std::memcpy(bytes.data(), m_disk.model.data() + offset, bytes.size());
     }

@@ -1,5 +1,8 @@
 #include "testsupport.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <QFileInfo>
 #include <QFont>
 #include <QStandardPaths>
@@ -43,8 +46,15 @@ void prepareEnvironment() {
                                       : qgetenv("WINDIR") + QByteArrayLiteral("/Fonts"));
     }
 #endif
-    // Keep settings, caches and the like out of the user's real folders.
+    // Keep settings, caches and the like out of the user's real folders, save journals
+    // and their records among them.
     QStandardPaths::setTestModeEnabled(true);
+    static QTemporaryDir state;
+#ifdef Q_OS_WIN
+    qputenv("LOCALAPPDATA", QDir::toNativeSeparators(state.path()).toLocal8Bit());
+#else
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+#endif
     g_previousHandler = qInstallMessageHandler(messageHandler);
 }
 

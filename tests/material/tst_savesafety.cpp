@@ -47,7 +47,7 @@ MaterialTable Scan(const Bytes& bytes) {
     MemoryByteSource source(bytes);
     if (!ScanMaterials(source, table).ok())
         qFatal("scan failed");
-    table.setStamp({true, bytes.size(), 0, 1, 1});
+    table.setStamp({true, bytes.size(), 1, 1});
     return table;
 }
 
@@ -95,6 +95,7 @@ private slots:
     void refusesWhileAJournalIsPending();
     void neverAppliesAJournalThatDoesNotMatch_data();
     void neverAppliesAJournalThatDoesNotMatch();
+    void rollbackLeavesWhatAnotherSaveWrote();
     void reportsAFileRenamedDuringTheSave();
     void onDisk();
 };
@@ -217,6 +218,7 @@ void TestSaveSafety::putsTheOldBytesBackAfterOneFailure() {
         void sync() override { inner.sync(); }
         void close() override { inner.close(); }
         bool pathNamesThisFile() override { return true; }
+        bool lockForSave() override { return true; }
     } failing(file);
     const WriteBackResult result = WriteModifiedMaterials(failing, journal, table);
     QVERIFY(!result.ok);
@@ -243,12 +245,15 @@ void TestSaveSafety::refusesWhileAJournalIsPending() {
     QVERIFY(disk.model == ModelBytes());
 }
 
+// A torn journal (checksum, cut short) is removed, since its save never wrote to the
+// file; a whole one that does not match the file is kept and never applied.
 void TestSaveSafety::neverAppliesAJournalThatDoesNotMatch_data() {
     QTest::addColumn<QString>("damage");
     QTest::newRow("checksum") << "checksum";
     QTest::newRow("cut short") << "cut";
     QTest::newRow("entry holds other bytes") << "entry";
     QTest::newRow("file size changed") << "size";
+    QTest::newRow("another program holds the lock") << "locked";
 }
 
 void TestSaveSafety::neverAppliesAJournalThatDoesNotMatch() {
@@ -263,23 +268,50 @@ void TestSaveSafety::neverAppliesAJournalThatDoesNotMatch() {
     ComposeMaterialEntry(table[1], entry.after.data());
     journal.entries.push_back(entry);
     disk.journal = EncodeJournal(journal);
+    // A byte of the new bytes: only the checksum tells it from a whole journal.
     if (damage == "checksum")
-        (*disk.journal)[20] ^= 1;
+        (*disk.journal)[20 + 8 + MaterialEntrySize + 5] ^= 1;
     else if (damage == "cut")
         disk.journal->pop_back();
     else if (damage == "entry")
         disk.model[entry.offset + 4] = static_cast<unsigned char>(~entry.before[4] & ~entry.after[4]);
-    else
+    else if (damage == "size")
         disk.model.push_back(0);
+    else
+        disk.lockedElsewhere = true;
     const Bytes before = disk.model;
     MemoryFile file(disk);
     MemoryJournal store(disk);
     const RecoveryResult result = RecoverInterruptedSave(file, store, Recovery::Finish);
-    QVERIFY(!result.ok);
-    QVERIFY2(QString::fromStdString(result.error).contains("was not applied"),
+    const bool torn = damage == "checksum" || damage == "cut";
+    QCOMPARE(result.ok, torn);
+    QVERIFY2(QString::fromStdString(torn ? result.notes.at(0) : result.error)
+                 .contains(torn ? "had not changed the file"
+                                : damage == "locked" ? "Another program is saving"
+                                                     : "was not applied"),
              result.error.c_str());
     QVERIFY(disk.model == before);
-    QVERIFY(disk.journal); // kept for the user to look at
+    QCOMPARE(disk.journal.has_value(), !torn); // a whole one is kept for the user to look at
+}
+
+// An entry another program already saved with the same new bytes is not this save's
+// to write: a rollback after a crash leaves it as that program saved it.
+void TestSaveSafety::rollbackLeavesWhatAnotherSaveWrote() {
+    MemoryDisk disk(ModelBytes());
+    MaterialTable table = Scan(disk.model);
+    Edit(table);
+    const Bytes theirs = Expected(ModelBytes(), table);
+    std::copy_n(theirs.begin() + table[1].FileOffset, MaterialEntrySize,
+                disk.model.begin() + table[1].FileOffset);
+    const Bytes beforeSave = disk.model;
+    disk.crashAt = 2; // the journal and the first write go through, then a crash
+    MemoryFile file(disk);
+    MemoryJournal journal(disk);
+    QVERIFY(!WriteModifiedMaterials(file, journal, table).ok);
+    QVERIFY(disk.journal);
+    disk.crashAt = -1;
+    QVERIFY(RecoverInterruptedSave(file, journal, Recovery::RollBack).ok);
+    QVERIFY(disk.model == beforeSave);
 }
 
 void TestSaveSafety::reportsAFileRenamedDuringTheSave() {

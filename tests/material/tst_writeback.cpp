@@ -35,6 +35,7 @@ public:
         std::copy_n(data.begin() + std::ptrdiff_t(offset), bytes.size(), bytes.begin());
     }
     bool pathNamesThisFile() override { return true; }
+    bool lockForSave() override { return true; }
     void writeAt(std::uint64_t offset, std::span<const unsigned char> bytes) override {
         ++writes;
         if (m_fail == Fail::Write || (m_fail == Fail::SecondWrite && writes == 2))
