@@ -13,6 +13,10 @@
 
 #include <memory>
 
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
 namespace {
 
 // The first argument after the program that is not an option ("--" ends the options).
@@ -35,6 +39,11 @@ int main(int argc, char** argv) {
     // The section every setting lives in, before any window exists.
     const QString& section = tintara::SettingsStore::SectionName();
     (void)section;
+#ifndef _WIN32
+    // A save past the file size limit fails with EFBIG and is rolled back and reported,
+    // instead of ending the editor with the user's edits.
+    ::signal(SIGXFSZ, SIG_IGN);
+#endif
 
     tintara::TApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tintara"));

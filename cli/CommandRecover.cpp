@@ -12,7 +12,8 @@ constexpr const char* RecoverHelp =
     "Usage: tintara-cli recover FILE --finish | --rollback\n"
     "\n"
     "Completes or undoes a save of FILE that was interrupted (a crash, a full disk),\n"
-    "from the journal FILE.tintara-journal the save left beside it.\n"
+    "from the journal the save left beside it (FILE.tintara-journal) or, where that\n"
+    "folder could take none, in the user's state folder.\n"
     "\n"
     "  --finish    write the new materials, as the save meant to\n"
     "  --rollback  put the old materials back, as before the save\n"
@@ -33,6 +34,14 @@ int RunRecover(const std::vector<std::string>& words, std::ostream& out, std::os
     const Recovery action = args.has("--finish") ? Recovery::Finish : Recovery::RollBack;
 
     const RecoveryResult result = RecoverInterruptedSave(CommandPath(file), action);
+    if (result.ok && result.entries == 0 && !result.notes.empty()) {
+        // Only a torn journal: nothing had been written, and nothing is left to do.
+        for (const std::string& note : result.notes)
+            out << ForTerminal(note) << '\n';
+        return ExitOk;
+    }
+    for (const std::string& note : result.notes)
+        ReportError(err, "warning: " + note);
     if (!result.ok) {
         ReportError(err, result.error);
         return ExitFailure;

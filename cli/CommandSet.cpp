@@ -18,6 +18,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cerrno>
+#include <signal.h>
 #include <unistd.h>
 #endif
 
@@ -57,6 +59,44 @@ long ProcessId() {
 #endif
 }
 
+bool ProcessRuns(long id) {
+#ifdef _WIN32
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(id));
+    if (process == nullptr)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+#else
+    return id > 0 && (::kill(static_cast<pid_t>(id), 0) == 0 || errno != ESRCH);
+#endif
+}
+
+// Removes the temporary copies "FILE.bak.<pid>.tintara-tmp" that runs killed during a
+// backup left behind; those of runs still going are theirs.
+void RemoveStaleBackupCopies(const std::filesystem::path& backup) {
+    const std::string prefix = backup.filename().string() + ".";
+    const std::string suffix = ".tintara-tmp";
+    std::error_code error;
+    const std::filesystem::path folder =
+        backup.has_parent_path() ? backup.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() + suffix.size() || name.rfind(prefix, 0) != 0 ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            continue;
+        const std::string id = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        if (id.empty() || id.find_first_not_of("0123456789") != std::string::npos || id.size() > 9)
+            continue;
+        if (!ProcessRuns(std::stol(id))) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+}
+
 // Copies the file to FILE.bak whole or not at all: into a temporary file in the same
 // folder, synced, then given the backup's name without ever replacing an existing
 // file. Any failure removes the temporary file; the message gives the system's reason.
@@ -68,6 +108,7 @@ bool MakeBackup(const std::string& file, std::ostream& err) {
     // (Appended piece by piece: GCC 12 misreports "literal" + string at -O3.)
     temporary += std::string(".").append(std::to_string(ProcessId())).append(".tintara-tmp");
     try {
+        RemoveStaleBackupCopies(backup);
         if (PathExists(backup)) {
             ReportError(err, "backup '" + file + ".bak' already exists; move it away first. "
                              "Nothing was written");
@@ -77,6 +118,7 @@ bool MakeBackup(const std::string& file, std::ostream& err) {
             RegularFile from(source, RegularFile::Access::Read);
             std::optional<NewFile> to(std::in_place, temporary);
             try {
+                to->shareAccessOf(source, true);
                 std::vector<unsigned char> block(1 << 20);
                 while (const std::size_t got = from.read(block))
                     to->write(std::span(block.data(), got));
@@ -156,26 +198,39 @@ int RunSet(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     const std::vector<MaterialRange> ranges = ParseMaterialRanges(*materials);
 
     const auto path = CommandPath(file);
-    if (SaveInterrupted(path)) {
-        ReportError(err, "an earlier save of '" + file +
-                             "' was interrupted; run 'tintara-cli recover' with --finish or "
-                             "--rollback first. Nothing was written");
-        return ExitFailure;
+    if (const auto pending = PendingSaveFor(file, TornJournals::Remove)) {
+        for (const std::string& note : pending->notes)
+            ReportError(err, note);
+        if (pending->state == PendingState::SaveRunning) {
+            ReportError(err, SaveRunningMessage(file) + ". Nothing was written");
+            return ExitFailure;
+        }
+        if (pending->state == PendingState::Interrupted) {
+            ReportError(err, "an earlier save of '" + file +
+                                 "' was interrupted; run 'tintara-cli recover' with --finish "
+                                 "or --rollback first. Nothing was written");
+            return ExitFailure;
+        }
     }
     MaterialTable table;
     if (!ScanFileForCommand(file, table, err))
         return ExitFailure;
     const std::vector<std::size_t> numbers = ExpandMaterialRanges(ranges, table.count());
 
-    if (args.has("--backup") && !MakeBackup(file, err))
+    const bool backup = args.has("--backup");
+    if (backup && !MakeBackup(file, err))
         return ExitFailure;
 
     for (const std::size_t number : numbers)
         ApplyEdit(table[number - 1], colours, power);
 
-    const WriteBackResult result = WriteModifiedMaterials(path, table);
+    const WriteBackResult result = WriteModifiedMaterials(path, table, CommandWording);
+    for (const std::string& note : result.notes)
+        ReportError(err, note);
     if (!result.ok) {
         ReportError(err, result.error);
+        if (backup)
+            ReportError(err, "the backup '" + file + ".bak' made before the save was kept");
         return ExitFailure;
     }
     for (const std::size_t number : numbers) {

@@ -6,6 +6,7 @@
 #include "TerminalText.h"
 
 #include "material/MaterialScanner.h"
+#include "material/PendingSave.h"
 #include "material/WriteBack.h"
 
 namespace tintara::cli {
@@ -38,9 +39,33 @@ bool ScanFileForCommand(const std::string& file, MaterialTable& table, std::ostr
     return false;
 }
 
+const SaveWording CommandWording{"run the command again",
+                                 "run 'tintara-cli recover' with --finish or --rollback first",
+                                 "the next time the file is opened"};
+
+std::optional<PendingSave> PendingSaveFor(const std::string& file, TornJournals torn) {
+    try {
+        return InspectPendingSave(CommandPath(file), torn);
+    } catch (const IoError&) {
+        return std::nullopt; // the scan or the save reports why the file cannot be used
+    }
+}
+
 bool WarnOfInterruptedSave(const std::string& file, std::ostream& err) {
-    if (!SaveInterrupted(CommandPath(file)))
+    const std::optional<PendingSave> pending = PendingSaveFor(file, TornJournals::Keep);
+    if (!pending)
         return false;
+    for (const std::string& note : pending->notes)
+        ReportError(err, "warning: " + note);
+    switch (pending->state) {
+    case PendingState::None:
+        return false;
+    case PendingState::SaveRunning:
+        ReportError(err, "warning: " + SaveRunningMessage(file));
+        return true;
+    case PendingState::Interrupted:
+        break;
+    }
     ReportError(err, "warning: an earlier save of '" + file +
                          "' was interrupted; run 'tintara-cli recover' with --finish or "
                          "--rollback to complete it or undo it");

@@ -6,6 +6,10 @@
 
 #include <iostream>
 
+#ifndef _WIN32
+#include <signal.h>
+#endif
+
 #ifdef _WIN32
 #include <windows.h>
 #include <shellapi.h>
@@ -41,6 +45,9 @@ int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
     SetConsoleOutputCP(CP_UTF8);
     const std::vector<std::string> args = Utf8Arguments();
 #else
+    // A write past the file size limit fails with EFBIG, which the save rolls back and
+    // reports, instead of ending the process half way.
+    ::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
 #endif
     const int code = tintara::cli::Run(args, std::cout, std::cerr);

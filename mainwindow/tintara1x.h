@@ -36,6 +36,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QCloseEvent;
 class QMenu;
@@ -164,6 +166,8 @@ private:
     // When a save of the chosen file was interrupted, asks whether to finish it, roll
     // it back or leave the file alone, and does so.
     void OfferToRecoverSave();
+    // Tells the user of journals a scan or save ignored or removed, in one box.
+    void ShowSaveNotes(const std::vector<std::string>& notes);
     bool HasChosenFile() const { return !load.FileName().isEmpty(); }
 
     // Counts program-made selection changes in progress; they raise no texlistClicked.

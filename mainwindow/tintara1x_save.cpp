@@ -23,6 +23,7 @@ void TForm1::SaveAs1Click() {
         BusyCursor busy;
         result = WriteModifiedMaterials(ChosenFilePath(), MaterialTable);
     }
+    ShowSaveNotes(result.notes);
     if (!result.ok) {
         // The edits stay marked modified and "Save Updated MDL" stays enabled, so the
         // user can save again once the cause is dealt with.
