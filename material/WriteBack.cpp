@@ -166,10 +166,16 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& jou
             file.sync();
         } catch (const IoError& error) {
             result.error = error.what();
-            // Put back what the file held while the journal still holds it.
+            // Put back what the file held while the journal still holds it. An entry
+            // that still holds it is left alone: where writing failed (past the file
+            // size limit, say), writing again would fail too.
             try {
-                for (const PlannedEntry& entry : plan)
-                    file.writeAt(entry.offset, entry.now);
+                for (const PlannedEntry& entry : plan) {
+                    EntryBytes there{};
+                    file.readAt(entry.offset, there);
+                    if (there != entry.now)
+                        file.writeAt(entry.offset, entry.now);
+                }
                 file.sync();
                 journal.remove();
                 result.fileChanged = false;
