@@ -123,10 +123,6 @@ std::vector<std::size_t> ExpandMaterialRanges(const std::vector<MaterialRange>& 
     return {numbers.begin(), numbers.end()};
 }
 
-std::vector<std::size_t> ParseMaterialList(const std::string& text, std::size_t count) {
-    return ExpandMaterialRanges(ParseMaterialRanges(text), count);
-}
-
 std::array<int, 4> ParseChannels(const std::string& option, const std::string& text) {
     std::array<int, 4> channels{};
     std::size_t start = 0;

@@ -44,8 +44,6 @@ std::vector<MaterialRange> ParseMaterialRanges(const std::string& text);
 // The numbers of the ranges, each from 1 to `count`, ascending and without repeats.
 std::vector<std::size_t> ExpandMaterialRanges(const std::vector<MaterialRange>& ranges,
                                               std::size_t count);
-// Both in one.
-std::vector<std::size_t> ParseMaterialList(const std::string& text, std::size_t count);
 
 // "R,G,B,A": four whole numbers from 0 to 255.
 std::array<int, 4> ParseChannels(const std::string& option, const std::string& text);

@@ -114,25 +114,20 @@ bool MakeBackup(const std::string& file, std::ostream& err) {
                              "Nothing was written");
             return false;
         }
-        {
-            RegularFile from(source, RegularFile::Access::Read);
-            std::optional<NewFile> to(std::in_place, temporary);
-            try {
-                to->shareAccessOf(source, true);
-                std::vector<unsigned char> block(1 << 20);
-                while (const std::size_t got = from.read(block))
-                    to->write(std::span(block.data(), got));
-                to->sync();
-                to->close();
-                MoveNoReplace(temporary, backup);
-                SyncFolderOf(backup);
-            } catch (const IoError&) {
-                to.reset();
-                std::error_code ignored;
-                std::filesystem::remove(temporary, ignored);
-                throw;
-            }
+        RegularFile from(source, RegularFile::Access::Read);
+        CreateWholeFile(temporary, source, true, [&](NewFile& to) {
+            std::vector<unsigned char> block(1 << 20);
+            while (const std::size_t got = from.read(block))
+                to.write(std::span(block.data(), got));
+        });
+        try {
+            MoveNoReplace(temporary, backup);
+        } catch (const IoError&) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            throw;
         }
+        SyncFolderOf(backup);
     } catch (const IoError& error) {
         ReportError(err, std::string("cannot make the backup: ") + error.what() +
                              ". Nothing was written");

@@ -1,11 +1,95 @@
 #include "controls/ClickableControl.h"
 
+#include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QtMath>
 
 namespace tintara {
 
-TClickableControl::TClickableControl(QWidget* parent) : QWidget(parent) {}
+TClickableControl::TClickableControl(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TClickableControl::SetColor(const QColor& colour) {
+    m_colour.set(colour);
+    update();
+}
+
+void TClickableControl::SetParentColor(bool value) {
+    m_colour.setFollowsParent(value);
+    update();
+}
+
+void TClickableControl::UpdateKeyboardReach() {
+    const bool acts =
+        ActsWhenClicked() || isSignalConnected(QMetaMethod::fromSignal(&TClickableControl::OnClick));
+    // Tab only: the mouse rules stay as they are, and a click takes no focus.
+    setFocusPolicy(acts ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void TClickableControl::connectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&TClickableControl::OnClick))
+        UpdateKeyboardReach();
+}
+
+void TClickableControl::disconnectNotify(const QMetaMethod& signal) {
+    if (signal == QMetaMethod::fromSignal(&TClickableControl::OnClick))
+        UpdateKeyboardReach();
+}
+
+void TClickableControl::DrawFocusMark(QPainter& painter) const {
+    if (!hasFocus())
+        return;
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(3, 3, -3, -3);
+    option.backgroundColor = Color();
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+}
+
+void TClickableControl::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (focusPolicy() == Qt::NoFocus ||
+        (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // As a push button: down on the press, the click on the release.
+    if (!event->isAutoRepeat() && m_keyPressed == 0) {
+        m_keyPressed = key;
+        Pressed(rect().center());
+    }
+    event->accept();
+}
+
+void TClickableControl::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() != m_keyPressed || event->isAutoRepeat()) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    m_keyPressed = 0;
+    emit OnClick();
+    Released(rect().center());
+    event->accept();
+}
+
+void TClickableControl::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TClickableControl::focusOutEvent(QFocusEvent* event) {
+    // A key that pressed the control and lost the focus before its release clicks nothing.
+    if (m_keyPressed != 0) {
+        m_keyPressed = 0;
+        Released(QPoint(-1, -1));
+    }
+    QWidget::focusOutEvent(event);
+    update();
+}
 
 QPoint TClickableControl::EventPoint(const QMouseEvent* event) {
     const QPointF position = event->position();

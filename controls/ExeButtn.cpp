@@ -72,6 +72,7 @@ void TExeButton::SetFlag(int index, bool value) {
         break;
     case AutoRunFlag:
         m_autoRun = value;
+        UpdateKeyboardReach();
         break;
     case ShowIconFlag:
         m_showIcon = value;
@@ -148,16 +149,6 @@ QString TExeButton::VisibleLabel() const {
     return PlaceLabel().text;
 }
 
-void TExeButton::SetColor(const QColor& colour) {
-    m_colour.set(colour);
-    update();
-}
-
-void TExeButton::SetParentColor(bool value) {
-    m_colour.setFollowsParent(value);
-    update();
-}
-
 QSize TExeButton::sizeHint() const {
     if (m_auto)
         return size();
@@ -209,6 +200,7 @@ void TExeButton::paintEvent(QPaintEvent*) {
             painter.drawPixmap(target, icon.pixmap(target.size()));
         }
     }
+    DrawFocusMark(painter);
 }
 
 void TExeButton::Pressed(QPoint) {

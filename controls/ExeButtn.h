@@ -39,8 +39,6 @@ class TExeButton : public TClickableControl {
     Q_PROPERTY(bool ShowLabel READ ShowLabel WRITE SetShowLabel)
     Q_PROPERTY(bool LargeIcon READ LargeIcon WRITE SetLargeIcon)
     Q_PROPERTY(bool Border READ Border WRITE SetBorder)
-    Q_PROPERTY(QColor Color READ Color WRITE SetColor)
-    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)
 
 public:
     // Indices of SetFlag; 0 names no property.
@@ -112,10 +110,6 @@ public:
     static QString ShortenLabel(QString text, int offset, int available,
                                 const std::function<int(const QString&)>& width);
 
-    QColor Color() const { return m_colour.resolve(palette()); }
-    void SetColor(const QColor& colour);
-    bool ParentColor() const { return m_colour.followsParent(); }
-    void SetParentColor(bool value);
 
     QSize sizeHint() const override;
 
@@ -124,6 +118,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool ActsWhenClicked() const override { return m_autoRun; }
     void Pressed(QPoint p) override;
     void Released(QPoint p) override;
 
@@ -153,7 +148,6 @@ private:
     QString m_filePath;
     QString m_fileExt;
     QString m_caption;
-    ControlColour m_colour;
 };
 
 } // namespace tintara

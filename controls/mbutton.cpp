@@ -78,16 +78,6 @@ QColor TMButton::ColorLight() const {
     return m_colorLight.isValid() ? m_colorLight : palette().color(QPalette::Midlight);
 }
 
-void TMButton::SetColor(const QColor& colour) {
-    m_colour.set(colour);
-    update();
-}
-
-void TMButton::SetParentColor(bool value) {
-    m_colour.setFollowsParent(value);
-    update();
-}
-
 QSize TMButton::sizeHint() const {
     return m_bitmap.isNull() ? QSize(49, 41) : m_bitmap.size() + QSize(6, 6);
 }
@@ -146,12 +136,13 @@ void TMButton::paintEvent(QPaintEvent*) {
 
     // A control too small for the stretched rectangle draws no bitmap rather than a
     // mirrored one.
-    if (m_bitmap.isNull() || bitmapRect.isEmpty())
-        return;
-    if (m_stretch)
-        painter.drawPixmap(bitmapRect, m_bitmap);
-    else
-        painter.drawPixmap(bitmapRect.topLeft(), m_bitmap);
+    if (!m_bitmap.isNull() && !bitmapRect.isEmpty()) {
+        if (m_stretch)
+            painter.drawPixmap(bitmapRect, m_bitmap);
+        else
+            painter.drawPixmap(bitmapRect.topLeft(), m_bitmap);
+    }
+    DrawFocusMark(painter);
 }
 
 void TMButton::PressNoted(QPoint p) {

@@ -51,8 +51,6 @@ class TMButton : public TClickableControl {
     Q_PROPERTY(bool ClickLeft READ ClickLeft)
     Q_PROPERTY(QColor ColorDark READ ColorDark WRITE SetColorDark)
     Q_PROPERTY(QColor ColorLight READ ColorLight WRITE SetColorLight)
-    Q_PROPERTY(QColor Color READ Color WRITE SetColor)
-    Q_PROPERTY(bool ParentColor READ ParentColor WRITE SetParentColor)
 
 public:
     // Indices of SetFlag; 0 and 4 name no property.
@@ -110,14 +108,9 @@ public:
     // Resolved colours (system colours taken from the palette).
     QColor ColorDark() const;
     QColor ColorLight() const;
-    QColor Color() const { return m_colour.resolve(palette()); }
     // Stored without a repaint; an invalid colour restores the system colour.
     void SetColorDark(const QColor& colour) { m_colorDark = colour; }
     void SetColorLight(const QColor& colour) { m_colorLight = colour; }
-    // Writing Color clears ParentColor and schedules a repaint.
-    void SetColor(const QColor& colour);
-    bool ParentColor() const { return m_colour.followsParent(); }
-    void SetParentColor(bool value);
 
     QSize sizeHint() const override;
 
@@ -151,7 +144,6 @@ private:
     bool m_hot = false;
     QColor m_colorDark;  // invalid: QPalette::Shadow
     QColor m_colorLight; // invalid: QPalette::Midlight
-    ControlColour m_colour;
     int m_pressX = 0;
     bool m_captured = false;
 };

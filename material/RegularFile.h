@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -94,6 +95,12 @@ private:
     int m_fd = -1;
 #endif
 };
+
+// Creates `path` new, gives it the access of `model` (see NewFile::shareAccessOf), has
+// `fill` write it, then syncs it and its folder. On any failure what was created is
+// removed and the error passes on: no half-written file stays behind.
+void CreateWholeFile(const std::filesystem::path& path, const std::filesystem::path& model,
+                     bool othersMayWrite, const std::function<void(NewFile&)>& fill);
 
 // Whether anything exists at `path` (a link counts, whatever it points to). Throws
 // IoError when that cannot be told.

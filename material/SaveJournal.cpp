@@ -115,20 +115,8 @@ std::vector<unsigned char> DiskJournal::read() {
 }
 
 void DiskJournal::create(const std::filesystem::path& path, std::span<const unsigned char> bytes) {
-    std::optional<NewFile> file(std::in_place, path); // nothing to clean up if this throws
-    try {
-        file->shareAccessOf(m_model, false);
-        file->write(bytes);
-        file->sync();
-        file->close();
-        SyncFolderOf(path);
-    } catch (const IoError&) {
-        // A partial journal must not look like an interrupted save.
-        file.reset();
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-        throw;
-    }
+    // Never writable by others, whatever the model allows: a journal is trusted only so.
+    CreateWholeFile(path, m_model, false, [&](NewFile& file) { file.write(bytes); });
 }
 
 void DiskJournal::write(std::span<const unsigned char> bytes) {

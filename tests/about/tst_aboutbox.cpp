@@ -269,21 +269,29 @@ void TestAboutBox::tabAndLabelKeptBetweenShowings() {
     QCOMPARE(child<QLabel>(form, "Label3")->text(), description);
 }
 
+// By mouse, and by keyboard: Close has the focus first, Tab reaches the link and Space
+// or Return presses it.
 void TestAboutBox::linkButtons_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
     QTest::newRow("web button on the maker page")
-        << "MButton3" << 1 << "https://example.org/tintara";
+        << "MButton3" << 1 << "https://example.org/tintara" << 0;
     QTest::newRow("web button on the library page")
-        << "MButton4" << 2 << "https://example.org/tintara";
-    QTest::newRow("contact button") << "MButton2" << 1 << "mailto:tintara@example.org";
+        << "MButton4" << 2 << "https://example.org/tintara" << 0;
+    QTest::newRow("contact button") << "MButton2" << 1 << "mailto:tintara@example.org" << 0;
+    QTest::newRow("contact button, Tab and Space")
+        << "MButton2" << 1 << "mailto:tintara@example.org" << int(Qt::Key_Space);
+    QTest::newRow("web button, Tab and Return")
+        << "MButton4" << 2 << "https://example.org/tintara" << int(Qt::Key_Return);
 }
 
 void TestAboutBox::linkButtons() {
     QFETCH(QString, button);
     QFETCH(int, tab);
     QFETCH(QString, target);
+    QFETCH(int, key);
     QStringList opened;
     tintara::shell::ScopedOpener recorder(
         [&](const tintara::shell::OpenRequest& request) { opened << request.target; });
@@ -293,7 +301,15 @@ void TestAboutBox::linkButtons() {
     showTab(form, tab);
     QSignalSpy rejected(&form, &QDialog::rejected);
     auto* picture = child<tintara::TMButton>(form, qPrintable(button));
-    QTest::mouseClick(picture, Qt::LeftButton, {}, picture->rect().center());
+    if (key == 0) {
+        QTest::mouseClick(picture, Qt::LeftButton, {}, picture->rect().center());
+    } else {
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>(form, "Button1"));
+        for (int i = 0; i < 10 && !picture->hasFocus(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(picture->hasFocus());
+        QTest::keyClick(picture, Qt::Key(key));
+    }
     QCOMPARE(opened, QStringList{target});
     QCOMPARE(rejected.count(), 1);
     QVERIFY(!form.isVisible());
