@@ -175,6 +175,8 @@ public:
             if (m_labels[f.label] < 0)
                 throw std::logic_error("a label was never placed");
             const std::int64_t delta = m_labels[f.label] - static_cast<std::int64_t>(f.opcodeAt);
+            if (f.width == 2 && (delta < -32768 || delta > 32767))
+                throw std::logic_error("a 16-bit offset cannot reach its label");
             for (std::size_t i = 0; i < f.width; ++i)
                 out[f.at + i] = static_cast<unsigned char>((static_cast<std::uint64_t>(delta) >> (8 * i)) & 0xFF);
         }
