@@ -99,9 +99,13 @@ private:
         throw WalkFault{std::move(text), static_cast<std::size_t>(at)};
     }
 
+    // A state not walked yet goes on the work list. It counts against the budget like
+    // an instruction, so the visited set stays within it (the check is in Run).
     void Push(const State& s) {
-        if (m_visited.insert(s).second)
+        if (m_visited.insert(s).second) {
+            ++m_steps;
             m_work.push_back(s);
+        }
     }
 
     std::int64_t Target(std::int64_t at, std::int64_t offset, const char* fault) const {
@@ -293,14 +297,12 @@ private:
         const int name = TextureName(s);
         if (name < 0)
             return;
-        const std::string& text = m_walk.textureNames[std::size_t(name)];
-        for (auto& known : use.textures) {
-            if (known.second == text) {
-                known.first = std::min(known.first, at);
-                return;
-            }
-        }
-        use.textures.emplace_back(at, text);
+        const auto [it, added] =
+            m_recordTextures.try_emplace(Key{record, name}, use.textures.size());
+        if (added)
+            use.textures.emplace_back(at, m_walk.textureNames[std::size_t(name)]);
+        else
+            use.textures[it->second].first = std::min(use.textures[it->second].first, at);
     }
 
     void Draw(const State& s, bool triangles) {
@@ -308,16 +310,18 @@ private:
         if (s.vertexList < 0)
             Fail("a drawing with no vertex list", s.at);
         const unsigned start = U16(here + 2), indices = U16(here + 6);
-        if (m_checkedDraws.insert(Key{s.at, s.vertexList}).second) {
-            const std::size_t count = ListCount(s.vertexList);
-            for (unsigned i = 0; i < indices; ++i) {
-                const std::size_t vertex = start + std::size_t(U16(here + 8 + 2 * i));
-                if (vertex >= count)
-                    Fail(Printed("vertex %lld past the end of its list",
-                                 static_cast<long long>(vertex)),
-                         s.at);
-            }
+        // The highest vertex a drawing uses, found once per drawing.
+        auto [highest, added] = m_highestVertex.try_emplace(s.at, 0);
+        if (added && indices > 0) {
+            unsigned top = 0;
+            for (unsigned i = 0; i < indices; ++i)
+                top = std::max(top, U16(here + 8 + 2 * i));
+            highest->second = std::int64_t(start) + top + 1;
         }
+        if (highest->second > std::int64_t(ListCount(s.vertexList)))
+            Fail(Printed("vertex %lld past the end of its list",
+                         static_cast<long long>(highest->second - 1)),
+                 s.at);
         if (!triangles)
             return;
         const unsigned drawn = indices / 3;
@@ -326,7 +330,7 @@ private:
             RecordUse& use = m_uses[std::size_t(record)];
             if (m_countedDraws.insert(Key{s.at, record}).second)
                 use.triangles += drawn;
-            if (std::find(use.details.begin(), use.details.end(), s.detail) == use.details.end())
+            if (m_recordDetails.insert(Key{record, s.detail}).second)
                 use.details.push_back(s.detail);
         }
         const int texture = TextureName(s);
@@ -399,7 +403,9 @@ private:
     std::vector<Affine> m_transformMatrices;
     std::unordered_map<std::int64_t, int> m_textureEntries;
     std::unordered_map<std::string, int> m_nameIds;
-    std::unordered_set<Key, KeyHash> m_checkedDraws, m_countedDraws;
+    std::unordered_set<Key, KeyHash> m_countedDraws, m_recordDetails;
+    std::unordered_map<Key, std::size_t, KeyHash> m_recordTextures; // (record, name): index
+    std::unordered_map<std::int64_t, std::int64_t> m_highestVertex; // past a drawing's last
     std::unordered_set<DrawKey, DrawKeyHash> m_keptDraws;
     struct KeptDraw {
         DrawKey key;

@@ -211,15 +211,19 @@ void TestModelWalk::walk_data() {
             "calls nested deeper than 64");
     }
     {
+        // Each pass one detail level further; the fall-through ends the code.
         Code c = WithLists();
         const auto self = c.NewLabel();
-        c.Place(self);
-        const std::size_t codeBytes = c.size() + 10;
-        AddFault(
-            "more than the budget", c, [&](Code& code) { code.IfSizeV(self); },
-            QString::asprintf("more than %llu instructions",
-                              static_cast<unsigned long long>(
-                                  MinInstructionBudget + InstructionsPerCodeByte * codeBytes)));
+        const std::size_t at = CodeAt + c.size(), codeBytes = c.size() + 8;
+        c.Place(self).IfSizeV(self);
+        QTest::newRow("more than the budget")
+            << File(Mdl8(c.Finish())) << "MDL8"
+            << Fault + QString::asprintf(
+                           "more than %llu instructions at offset 0x%08zX",
+                           static_cast<unsigned long long>(MinInstructionBudget +
+                                                           InstructionsPerCodeByte * codeBytes),
+                           at)
+            << Repeat({}, 3);
     }
     {
         Code c = WithLists();
