@@ -79,7 +79,11 @@ void TForm1::RestoreEntries(const TableEntries& entries, bool saveEnabled) {
     }
     ui->Button2->setEnabled(saveEnabled);
     if (!entries.empty()) {
-        SelectLine(static_cast<int>(entries.front().first));
+        // The highest line the step changed, as the send-back itself left it.
+        std::size_t highest = 0;
+        for (const auto& entry : entries)
+            highest = std::max(highest, entry.first);
+        SelectLine(static_cast<int>(highest));
         texlistClick();
     }
 }

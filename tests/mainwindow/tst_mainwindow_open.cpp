@@ -174,12 +174,13 @@ void MainWindowOpenTest::arrowKeysStepTheChannelFields() {
 
 // Each send-back is one step: undone and redone with the keys, restoring the entries
 // (their stored bytes and Modified flags), the lines, the save button, and selecting
-// the first restored line. A scan clears the history.
+// the highest line it changed, as the send-back does. A scan clears the history.
 void MainWindowOpenTest::undoAndRedoSendBacks() {
     form->OpenFile(f->path("models/plane.mdl"));
     const MaterialRecord original = form->materials()[1];
     const QStringList lines = f->lines();
     f->clickLine(1);
+    f->clickLine(0, Qt::ControlModifier);
     f->click("Button4");
     f->child<QLineEdit>("NumEdit1")->setText(QStringLiteral("10"));
     f->click("Button13");
