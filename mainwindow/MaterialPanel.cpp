@@ -64,6 +64,19 @@ void MaterialPanel::SetToolTips() {
         Control<QWidget>(takeButtons[slot])
             ->setToolTip(QStringLiteral("Take the adjusted colour as the %1 colour").arg(colour));
     }
+    const char* const channels[] = {"Red", "Green", "Blue", "Alpha"};
+    for (std::size_t i = 0; i < m_channelEdit.size(); ++i)
+        m_channelEdit[i]->setToolTip(
+            QStringLiteral("%1 of the adjusted colour, 0 to 255 (Up and Down step it, Page Up "
+                           "and Page Down by ten)")
+                .arg(QLatin1String(channels[i])));
+    m_preview->setToolTip(QStringLiteral("The adjusted colour"));
+    m_powerEdit->setToolTip(
+        QStringLiteral("The specular power: the higher, the smaller and sharper the highlight"));
+    Control<QWidget>("Button5")->setToolTip(QStringLiteral("Choose the adjusted colour in a "
+                                                           "colour dialog"));
+    Control<QWidget>("Button6")->setToolTip(
+        QStringLiteral("Apply the swatches and Specularity to every selected line"));
 }
 
 void MaterialPanel::FitSwatchCaptions() {

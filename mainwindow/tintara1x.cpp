@@ -65,6 +65,7 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     ui->GroupBox1->Attach(*m_prompter, *colours, [this] { return FirstSelectedLine() >= 0; });
     ConnectHandlers();
     SetUpOpening();
+    SetToolTips();
 }
 
 TForm1::~TForm1() = default;
@@ -113,6 +114,15 @@ void TForm1::ConnectHandlers() {
     connect(ui->texlist, &QAbstractItemView::clicked, this, &TForm1::texlistItemClicked);
     ui->texlist->viewport()->installEventFilter(this);
     connect(ui->GroupBox1, &MaterialPanel::sendBackRequested, this, &TForm1::SendMaterialBack);
+}
+
+void TForm1::SetToolTips() {
+    ui->Button1->setToolTip(QStringLiteral("Choose a model or scenery file"));
+    ui->scan->setToolTip(QStringLiteral("Read the file again; unsaved changes are lost"));
+    ui->Button2->setToolTip(QStringLiteral("Write the changed materials into the file"));
+    ui->Button3->setToolTip(QStringLiteral("Version, maker and libraries of the program"));
+    ui->ComboBox1->setToolTip(QStringLiteral("Which colour the list shows"));
+    ui->Edit1->setToolTip(QStringLiteral("The file being edited; right-click for recent files"));
 }
 
 void TForm1::LoadSettings() {

@@ -154,6 +154,7 @@ private:
     // sets "Save Updated MDL" and selects and shows the first of them.
     void RestoreEntries(const TableEntries& entries, bool saveEnabled);
     void SetUpOpening();
+    void SetToolTips();
     void SetUpControls();
     void ConnectHandlers();
     void LoadSettings();

@@ -18,7 +18,6 @@
 namespace tintara {
 
 void TForm1::SetUpOpening() {
-    ui->Button1->setToolTip(QStringLiteral("Choose a model or scenery file"));
     new WindowKeys(this);
     // Window-wide; a text field with the focus keeps these keys for its own typing.
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this, [this] { m_history.undo(); });
