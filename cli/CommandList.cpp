@@ -4,6 +4,7 @@
 #include "TerminalText.h"
 
 #include "material/MaterialLines.h"
+#include "material/ModelWalk.h"
 
 #include <cstdio>
 
@@ -11,13 +12,15 @@ namespace tintara::cli {
 namespace {
 
 constexpr const char* ListHelp =
-    "Usage: tintara-cli list [--show PROPERTY] [--scenery] FILE\n"
+    "Usage: tintara-cli list [--show PROPERTY] [--scenery] [--textures] FILE\n"
     "\n"
     "Prints the material list of a model or scenery file, one line per material,\n"
     "then the count of materials found.\n"
     "\n"
     "  --show PROPERTY  diffuse (default), ambient, specular, emissive or specularity\n"
-    "  --scenery        mark lines OBJ, as for a scenery file (default LOD)\n";
+    "  --scenery        mark lines OBJ, as for a scenery file (default LOD)\n"
+    "  --textures       follow each line with the textures the model's drawing code\n"
+    "                   uses the material with\n";
 
 int PropertyIndex(const std::string& name) {
     static const char* const names[] = {"diffuse", "ambient", "specular", "emissive",
@@ -32,7 +35,7 @@ int PropertyIndex(const std::string& name) {
 } // namespace
 
 int RunList(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const ParsedArgs args = ParseArgs(words, {"--show"}, {"--scenery"});
+    const ParsedArgs args = ParseArgs(words, {"--show"}, {"--scenery", "--textures"});
     if (args.help) {
         out << ListHelp;
         return ExitOk;
@@ -46,8 +49,17 @@ int RunList(const std::vector<std::string>& words, std::ostream& out, std::ostre
     WarnOfInterruptedSave(file, err);
     const MaterialLines lines =
         BuildMaterialLines(BlockPrefix(args.has("--scenery")), table, property);
-    for (const std::string& line : lines.lines)
-        out << line << '\n';
+    const ModelWalk walk = args.has("--textures") ? WalkModelFile(CommandPath(file), table)
+                                                  : ModelWalk{};
+    for (std::size_t i = 0; i < lines.lines.size(); ++i) {
+        out << lines.lines[i];
+        const std::vector<std::string> none;
+        const std::vector<std::string>& names =
+            i < walk.uses.size() ? walk.uses[i].textures : none;
+        for (std::size_t t = 0; t < names.size(); ++t)
+            out << (t == 0 ? "  " : ", ") << ForTerminal(names[t]);
+        out << '\n';
+    }
     if (lines.error) {
         err << ReadProblemMessage << '\n';
         const MaterialRecord& bad = table[lines.lines.size()];

@@ -29,6 +29,7 @@ if(UNIX AND NOT APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/tintara.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
   install(FILES ${PROJECT_SOURCE_DIR}/examples/sample/sample.mdl
+                ${PROJECT_SOURCE_DIR}/examples/aircraft/aircraft.mdl
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tintara/examples)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.example.tintara.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -46,6 +46,7 @@ configure_file(${windows_dir}/README.txt ${CMAKE_CURRENT_BINARY_DIR}/README.txt 
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README.txt ${windows_dir}/qt.conf
               ${windows_dir}/QT-NOTICE.txt ${windows_dir}/build-qt-mingw64.sh
               ${PROJECT_SOURCE_DIR}/examples/sample/sample.mdl
+              ${PROJECT_SOURCE_DIR}/examples/aircraft/aircraft.mdl
         DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 # Qt's licence and the GPL it adds to, as Debian ships them.

@@ -12,8 +12,9 @@
 
 namespace tintara {
 
-MaterialListModel::MaterialListModel(const MaterialTable& table, QObject* parent)
-    : QAbstractListModel(parent), m_table(table) {}
+MaterialListModel::MaterialListModel(const MaterialTable& table, const ModelWalk& walk,
+                                     QObject* parent)
+    : QAbstractListModel(parent), m_table(table), m_walk(walk) {}
 
 int MaterialListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows;
@@ -32,6 +33,10 @@ QVariant MaterialListModel::data(const QModelIndex& index, int role) const {
             // Rows are limited to the lines that convert; nothing to show otherwise.
             return {};
         }
+    case Qt::ToolTipRole: {
+        const std::string tip = MaterialUseText(m_walk, static_cast<std::size_t>(index.row()));
+        return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+    }
     case Qt::SizeHintRole:
         // Every line asks for the longest line's width: the list is a column of equal lines.
         return QSize(m_lineWidth, LineHeight);

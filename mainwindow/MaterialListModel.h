@@ -1,10 +1,12 @@
 #pragma once
 // The material list as a model over the material table: one line per entry, formatted
 // only when the view asks for it, so a list of a million materials costs no more than
-// its visible lines.
+// its visible lines. A line's tool tip tells what the model's drawing code does with
+// its material.
 
 #include "material/MaterialLines.h"
 #include "material/MaterialTable.h"
+#include "material/ModelWalk.h"
 
 #include <QAbstractListModel>
 #include <QFont>
@@ -20,7 +22,8 @@ public:
     // Height of one line in pixels.
     static constexpr int LineHeight = 13;
 
-    MaterialListModel(const MaterialTable& table, QObject* parent = nullptr);
+    MaterialListModel(const MaterialTable& table, const ModelWalk& walk,
+                      QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -41,6 +44,7 @@ public:
 
 private:
     const MaterialTable& m_table;
+    const ModelWalk& m_walk;
     std::string m_prefix;
     int m_property = 0;
     int m_rows = 0;

@@ -91,7 +91,7 @@ void TForm1::SetUpControls() {
     help->setFont(FontFittingLines(help->font(), help->toPlainText().split(QLatin1Char('\n')),
                                    room));
 
-    m_listModel = new MaterialListModel(MaterialTable, this);
+    m_listModel = new MaterialListModel(MaterialTable, m_modelWalk, this);
     ui->texlist->setFont(ListFont());
     // The item view keeps a focus-frame margin and one pixel on each side of the text.
     const int textMargin =

@@ -30,6 +30,7 @@
 #include "mainwindow/RecentFiles.h"
 #include "mainwindow/SendBackStep.h"
 #include "material/MaterialTable.h"
+#include "material/ModelWalk.h"
 
 #include <QUndoStack>
 #include <QWidget>
@@ -72,6 +73,9 @@ public:
 
     // The materials of the last scan; MaterialCount is its count().
     const tintara::MaterialTable& materials() const { return MaterialTable; }
+    // What the model's drawing code does with the materials of the last scan: walked
+    // after each scan that read the file (modelWalked follows), empty otherwise.
+    const tintara::ModelWalk& modelWalk() const { return m_modelWalk; }
     // The file-open dialog object: chosen path, initial folder, filter.
     const OpenDialog& openDialog() const { return load; }
 
@@ -126,6 +130,8 @@ signals:
     // panel then shows the first selected line. Never raised for selections the
     // program makes.
     void texlistClicked();
+    // modelWalk() changed: after each scan, walked or emptied.
+    void modelWalked();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -173,6 +179,7 @@ private:
     OpenDialog load;
     std::unique_ptr<SettingsStore> Settings;
     tintara::MaterialTable MaterialTable;
+    tintara::ModelWalk m_modelWalk;
     MaterialListModel* m_listModel = nullptr;
 
     std::unique_ptr<FileChooser> m_ownChooser;

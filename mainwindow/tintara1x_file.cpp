@@ -8,6 +8,7 @@
 #include "mainwindow/MaterialListModel.h"
 #include "material/Conversions.h"
 #include "material/MaterialScanner.h"
+#include "material/ModelWalk.h"
 #include "ui_tintara1x.h"
 
 #include <QFile>
@@ -65,8 +66,13 @@ void TForm1::RescanFile() {
         // The list reads the table as it draws, so it lets go of every line first.
         ClearMaterialList();
         m_tableLoaded = false;
+        m_modelWalk = ModelWalk{};
         result = ScanMaterialFile(ChosenFilePath(), MaterialTable);
+        // The walk never changes the list; a walk that fails only says why in the tips.
+        if (result.ok())
+            m_modelWalk = WalkModelFile(ChosenFilePath(), MaterialTable);
     }
+    emit modelWalked();
     switch (result.status) {
     case ScanStatus::Ok:
         break;

@@ -41,6 +41,7 @@ struct MaterialUse {
     std::vector<std::string> textures; // distinct names, in the order described in the .cpp
     std::uint64_t triangles = 0;
     std::vector<int> detailLevels; // ascending, each once
+    bool selected = false;         // some walked path selects it
 };
 
 struct ModelWalk {

@@ -2,6 +2,7 @@
 
 #include "MaterialBytes.h"
 #include "cli/CliApp.h"
+#include "examples/modelcode/ModelCode.h"
 #include "material/Conversions.h"
 
 #include <QDir>
@@ -60,6 +61,7 @@ private slots:
     void listReadProblems_data();
     void listReadProblems();
     void dumpJson();
+    void modelTexturesAndTriangles();
     void setWritesNamedSlotsOnly();
     void setBackup();
     void badInputTouchesNothing_data();
@@ -100,6 +102,14 @@ void TestCli::listLines_data() {
                                                 "OBJ 02 04 00001B64 20.0000\n"
                                                 "OBJ 02 05 00001BA8 -3.2500\n"
                                                 "5 Materials found\n";
+    QTest::newRow("textures of a file that is not a model")
+        << QStringList{"--textures"}
+        << "LOD 01 01 00001A2C  FF 7F 00 FF\n"
+           "LOD 01 02 00001A70  3F 3F 3F FF\n"
+           "LOD 02 03 00001B20  17E 00 00 FF\n"
+           "LOD 02 04 00001B64  FFFFFF81 00 00 FF\n"
+           "LOD 02 05 00001BA8  00 00 FF 7F\n"
+           "5 Materials found\n";
     QTest::newRow("ambient with equals form") << QStringList{"--show=ambient"}
                                               << "LOD 01 01 00001A2C  33 33 33 FF\n"
                                                  "LOD 01 02 00001A70  33 33 33 FF\n"
@@ -186,6 +196,39 @@ void TestCli::dumpJson() {
     QVERIFY(o.out.contains("[0.1, \"-Infinity\", 1e-07, 1]"));
     QVERIFY(o.out.contains("\"power\": 12.3}"));
     QCOMPARE(materials[5].toObject().value("list").toInt(), 3);
+    const QJsonObject model = doc.object().value("model").toObject();
+    QCOMPARE(model.value("format").toString(), "none");
+    QCOMPARE(model.value("walked").toBool(true), false);
+    QVERIFY(model.value("problem").toString().startsWith("Not a model"));
+    QCOMPARE(first.value("textures").toArray(), QJsonArray());
+    QVERIFY(o.out.contains("\"triangles\": 0, \"power\": 20}"));
+}
+
+// An aircraft whose code draws two triangles with the second material and a texture,
+// one without: the list names the texture, the dump counts the triangles.
+void TestCli::modelTexturesAndTriangles() {
+    using namespace tintara::modelcode;
+    Code c;
+    c.TextureList({{"wing\x1b.bmp", 1}, {"fuse.bmp", 1}}).MaterialList({{}, {}});
+    c.VertexList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
+    c.SetMaterial(1, 0).DrawTriangles(0, 3, {0, 1, 2, 2, 1, 0}).SetMaterial(1, 1);
+    c.DrawTriangles(0, 3, {0, 1, 2}).BglEnd();
+    MaterialBytes b;
+    for (unsigned char byte : Mdl8(c.Finish()))
+        b.raw({byte});
+    const QString file = writeFile(b);
+    const Outcome list = RunCli({"list", "--textures", file});
+    QCOMPARE(list.out, "LOD 01 01 000000FC  CC CC CC FF\n"
+                       "LOD 01 02 00000140  CC CC CC FF  wing\\x1B.bmp, fuse.bmp\n"
+                       "2 Materials found\n");
+    const Outcome dump = RunCli({"dump", file});
+    QVERIFY(dump.out.contains("\"model\": {\"format\": \"MDL8\", \"walked\": true}, "));
+    const QJsonArray materials =
+        QJsonDocument::fromJson(dump.out.toUtf8()).object().value("materials").toArray();
+    QCOMPARE(materials[1].toObject().value("textures").toArray(),
+             QJsonArray({"wing\u001b.bmp", "fuse.bmp"}));
+    QCOMPARE(materials[1].toObject().value("triangles").toInt(), 3);
+    QCOMPARE(materials[0].toObject().value("triangles").toInt(), 0);
 }
 
 void TestCli::setWritesNamedSlotsOnly() {

@@ -3,10 +3,14 @@
 
 #include "FormFixture.h"
 #include "MaterialBytes.h"
+#include "examples/modelcode/ModelCode.h"
 #include "testsupport.h"
 
 #include <QAbstractItemModelTester>
+#include <QHelpEvent>
 #include <QScrollBar>
+#include <QSignalSpy>
+#include <QToolTip>
 
 using namespace tintara;
 using namespace tintara::test;
@@ -25,6 +29,7 @@ private slots:
     void selectionCommandsOnEmptyList();
     void longLinesScrollSideways_data();
     void longLinesScrollSideways();
+    void lineToolTipTellsTexturesAndTriangles();
 
 private:
     QList<int> selectedRows();
@@ -200,6 +205,33 @@ void MainWindowListTest::longLinesScrollSideways() {
                             .arg(sideways->maximum())
                             .arg(list->viewport()->width())
                             .arg(textWidth)));
+}
+
+// A model whose code draws 1,500 triangles with its second material: hovering its line
+// shows the texture, the count with a thousands comma, and the detail level.
+void MainWindowListTest::lineToolTipTellsTexturesAndTriangles() {
+    using namespace tintara::modelcode;
+    Code c;
+    c.TextureList({{"fuselage_t.bmp", 1}}).MaterialList({{}, {}});
+    c.VertexList({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}).SetMaterial(1, 0);
+    c.DrawTriangles(0, 3, std::vector<unsigned>(4500, 0)).BglEnd();
+    MaterialBytes file;
+    for (unsigned char byte : Mdl8(c.Finish()))
+        file.raw({byte});
+    file.writeTo(FsPath(f->path("plane.mdl")));
+    QSignalSpy walked(form, &TForm1::modelWalked);
+    f->chooseFile(f->path("plane.mdl"));
+    QCOMPARE(walked.count(), 1);
+    QCOMPARE(f->lines().size(), 2);
+
+    QAbstractItemView* list = f->list();
+    const QRect rect = list->visualRect(list->model()->index(1, 0));
+    QHelpEvent help(QEvent::ToolTip, rect.center(), list->viewport()->mapToGlobal(rect.center()));
+    QApplication::sendEvent(list->viewport(), &help);
+    QTRY_COMPARE(QToolTip::text(), QString::fromUtf8("fuselage_t.bmp \u2014 1,500 triangles, "
+                                                     "detail level 0"));
+    QCOMPARE(list->model()->index(0, 0).data(Qt::ToolTipRole).toString(),
+             "Not drawn by the model's code");
 }
 
 TINTARA_TEST_MAIN(MainWindowListTest)
