@@ -155,20 +155,17 @@ const QImage& ModelRenderer::Render() {
     } else if (m_anyChanged) {
         ShadeChanged();
     }
-    if (layersChanged) {
-        DrawTranslucent();
-        m_composed = false;
-    }
     m_anyChanged = false;
     std::fill(m_changed.begin(), m_changed.end(), false);
-    if (!m_composed)
-        DrawOutlines();
+    if (layersChanged || !m_composed)
+        Compose();
     return m_image;
 }
 
 void ModelRenderer::Project() {
     m_greyTerms = PrepareShading(GreyMaterial());
     m_screen.clear();
+    m_screenBounds = QRect();
     const float nearest = m_radius * 1e-3f;
     for (const ModelTriangle& t : m_triangles) {
         if (!Finite(t.position[0]) || !Finite(t.position[1]) || !Finite(t.position[2]))
@@ -267,6 +264,9 @@ void ModelRenderer::AddScreenTriangle(const std::array<Vec3, 3>& at,
         s.n[c] = plane(normal[0][c], normal[1][c], normal[2][c]);
     s.slot = slot;
     m_screen.push_back(s);
+    m_screenBounds |= QRect(QPoint(static_cast<int>(std::max(minX, 0.0f)), static_cast<int>(std::max(minY, 0.0f))),
+                            QPoint(static_cast<int>(std::min(maxX, 2.0f * halfWidth)),
+                                   static_cast<int>(std::min(maxY, 2.0f * halfHeight))));
 }
 
 // Calls pixel(index, x, y, w) for each pixel whose centre the triangle covers (edges
@@ -296,16 +296,33 @@ template <class Pixel> void ModelRenderer::Scan(const ScreenTriangle& t, Pixel&&
         c[k] = -(a[k] * t.x[k] + b[k] * t.y[k]);
         topLeft[k] = a[k] > 0.0f || (a[k] == 0.0f && b[k] > 0.0f);
     }
-    const float startX = static_cast<float>(minX) + 0.5f;
     for (int y = minY; y <= maxY; ++y) {
         const float py = static_cast<float>(y) + 0.5f;
-        float e0 = a[0] * startX + b[0] * py + c[0];
-        float e1 = a[1] * startX + b[1] * py + c[1];
-        float e2 = a[2] * startX + b[2] * py + c[2];
-        float w = t.w.At(startX, py);
+        // The columns where every edge function can be positive, a pixel wider on each
+        // side than worked out, so rounding never loses one; the exact test decides.
+        float low = static_cast<float>(minX);
+        float high = static_cast<float>(maxX);
+        for (int k = 0; k < 3; ++k) {
+            const float rest = b[k] * py + c[k]; // e = a x + rest
+            if (a[k] > 0.0f)
+                low = std::max(low, -rest / a[k] - 1.5f);
+            else if (a[k] < 0.0f)
+                high = std::min(high, -rest / a[k] + 0.5f);
+            else if (rest < 0.0f)
+                high = -1.0f;
+        }
+        if (!(low <= high))
+            continue;
+        const int first = static_cast<int>(low);
+        const int last = static_cast<int>(high);
+        const float px0 = static_cast<float>(first) + 0.5f;
+        float e0 = a[0] * px0 + b[0] * py + c[0];
+        float e1 = a[1] * px0 + b[1] * py + c[1];
+        float e2 = a[2] * px0 + b[2] * py + c[2];
+        float w = t.w.At(px0, py);
         std::size_t index = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                            static_cast<std::size_t>(minX);
-        for (int x = minX; x <= maxX; ++x, ++index) {
+                            static_cast<std::size_t>(first);
+        for (int x = first; x <= last; ++x, ++index) {
             if ((e0 > 0.0f || (e0 == 0.0f && topLeft[0])) &&
                 (e1 > 0.0f || (e1 == 0.0f && topLeft[1])) &&
                 (e2 > 0.0f || (e2 == 0.0f && topLeft[2])))
@@ -343,8 +360,35 @@ Lighting LightingAt(const Triangle& t, float x, float y, const Vec3& light, cons
 
 void ModelRenderer::Rasterise() {
     const std::size_t pixels = PixelCount();
-    m_depth.assign(pixels, 0.0f);
-    m_triangle.assign(pixels, -1);
+    const int width = m_size.width();
+    if (m_image.size() != m_size) {
+        // Every buffer starts as background; later frames only touch what they draw.
+        m_depth.assign(pixels, 0.0f);
+        m_triangle.assign(pixels, -1);
+        m_slot.assign(pixels, Background);
+        m_nDotL.assign(pixels, 0.0f);
+        m_logHalf.assign(pixels, 0.0f);
+        m_opaque.assign(pixels, BackgroundColour);
+        m_pick.assign(pixels, Background);
+        m_image = QImage(m_size, QImage::Format_RGB32);
+        m_image.fill(BackgroundColour);
+        m_drawn = QRect(QPoint(), m_size);
+    }
+    // What this frame draws and what the last one drew, one pixel wider for outlines.
+    const QRect bounds =
+        m_screenBounds.isNull() ? QRect() : m_screenBounds.adjusted(-1, -1, 1, 1) & QRect(QPoint(), m_size);
+    m_work = (bounds | m_drawn) & QRect(QPoint(), m_size);
+    m_drawn = bounds;
+    const auto rowStart = [&](int row) {
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(m_work.left());
+    };
+    const auto span = static_cast<std::size_t>(std::max(0, m_work.width()));
+    for (int row = m_work.top(); row <= m_work.bottom(); ++row) {
+        std::fill_n(m_depth.begin() + static_cast<std::ptrdiff_t>(rowStart(row)), span, 0.0f);
+        std::fill_n(m_triangle.begin() + static_cast<std::ptrdiff_t>(rowStart(row)), span, -1);
+    }
+
     m_translucent.clear();
     for (std::size_t id = 0; id < m_screen.size(); ++id) {
         const ScreenTriangle& t = m_screen[id];
@@ -371,16 +415,10 @@ void ModelRenderer::Rasterise() {
     // The opaque layer's colours, and what a colour change needs of each of its pixels.
     const Vec3 light = LightDirection();
     const Vec3 half = HalfDirection();
-    m_slot.resize(pixels);
-    m_nDotL.resize(pixels);
-    m_logHalf.resize(pixels);
-    m_opaque.resize(pixels);
-    const int width = m_size.width();
-    const int height = m_size.height();
-    std::size_t p = 0;
-    for (int row = 0; row < height; ++row) {
+    for (int row = m_work.top(); row <= m_work.bottom(); ++row) {
         const float y = static_cast<float>(row) + 0.5f;
-        for (int column = 0; column < width; ++column, ++p) {
+        std::size_t p = rowStart(row);
+        for (int column = m_work.left(); column <= m_work.right(); ++column, ++p) {
             const std::int32_t id = m_triangle[p];
             if (id < 0) {
                 m_slot[p] = Background;
@@ -399,24 +437,34 @@ void ModelRenderer::Rasterise() {
 }
 
 void ModelRenderer::ShadeChanged() {
-    const std::size_t pixels = PixelCount();
-    for (std::size_t p = 0; p < pixels; ++p) {
-        const std::int32_t slot = m_slot[p];
-        if (slot >= 0 && m_changed[static_cast<std::size_t>(slot)])
-            m_opaque[p] = ToRgb(Shade(TermsOf(slot), m_nDotL[p], m_logHalf[p]));
+    const int width = m_size.width();
+    for (int row = m_work.top(); row <= m_work.bottom(); ++row) {
+        std::size_t p = static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                        static_cast<std::size_t>(m_work.left());
+        for (int column = m_work.left(); column <= m_work.right(); ++column, ++p) {
+            const std::int32_t slot = m_slot[p];
+            if (slot >= 0 && m_changed[static_cast<std::size_t>(slot)])
+                m_opaque[p] = ToRgb(Shade(TermsOf(slot), m_nDotL[p], m_logHalf[p]));
+        }
     }
 }
 
-void ModelRenderer::DrawTranslucent() {
-    if (m_translucent.empty()) {
-        m_colours = m_opaque.data();
-        m_picks = m_slot.data();
-        return;
+void ModelRenderer::Compose() {
+    // Everything outside the work area is background in every buffer and the image.
+    const int width = m_size.width();
+    const auto span = static_cast<std::size_t>(std::max(0, m_work.width()));
+    for (int row = m_work.top(); row <= m_work.bottom(); ++row) {
+        const std::size_t start = static_cast<std::size_t>(row) * static_cast<std::size_t>(width) +
+                                  static_cast<std::size_t>(m_work.left());
+        std::memcpy(reinterpret_cast<QRgb*>(m_image.scanLine(row)) + m_work.left(),
+                    m_opaque.data() + start, span * sizeof(QRgb));
+        std::copy_n(m_slot.begin() + static_cast<std::ptrdiff_t>(start), span,
+                    m_pick.begin() + static_cast<std::ptrdiff_t>(start));
     }
-    m_layered = m_opaque;
-    m_pick = m_slot;
-    m_colours = m_layered.data();
-    m_picks = m_pick.data();
+    m_composed = true;
+
+    // The translucent layer over the opaque one, each triangle where nothing opaque
+    // hides it.
     const Vec3 light = LightDirection();
     const Vec3 half = HalfDirection();
     for (const int id : m_translucent) {
@@ -428,28 +476,18 @@ void ModelRenderer::DrawTranslucent() {
                 return;
             const Lighting lit = LightingAt(t, x, y, light, half);
             const std::array<float, 3> colour = Shade(terms, lit.nDotL, lit.logHalf);
-            const QRgb under = m_layered[p];
+            QRgb& under = reinterpret_cast<QRgb*>(m_image.scanLine(static_cast<int>(y)))[static_cast<int>(x)];
             const float behind[3] = {static_cast<float>(qRed(under)) / 255.0f,
                                      static_cast<float>(qGreen(under)) / 255.0f,
                                      static_cast<float>(qBlue(under)) / 255.0f};
             std::array<float, 3> mixed;
             for (std::size_t c = 0; c < 3; ++c)
                 mixed[c] = alpha * colour[c] + (1.0f - alpha) * behind[c];
-            m_layered[p] = ToRgb(mixed);
+            under = ToRgb(mixed);
             m_pick[p] = t.slot;
         });
     }
-}
 
-void ModelRenderer::DrawOutlines() {
-    const int width = m_size.width();
-    const int height = m_size.height();
-    if (m_image.size() != m_size)
-        m_image = QImage(m_size, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(m_image.scanLine(y), m_colours + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
-                    static_cast<std::size_t>(width) * sizeof(QRgb));
-    m_composed = true;
     if (std::find(m_selected.begin(), m_selected.end(), true) == m_selected.end())
         return;
     const auto selected = [this](std::int32_t slot) {
@@ -457,11 +495,12 @@ void ModelRenderer::DrawOutlines() {
                m_selected[static_cast<std::size_t>(slot)];
     };
     // A pixel just outside a selected material's part, around all of it.
-    const std::int32_t* pick = m_picks;
-    for (int y = 0; y < height; ++y) {
+    const int height = m_size.height();
+    const std::int32_t* pick = m_pick.data();
+    for (int y = m_work.top(); y <= m_work.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
         const std::int32_t* row = pick + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-        for (int x = 0; x < width; ++x) {
+        for (int x = m_work.left(); x <= m_work.right(); ++x) {
             const std::int32_t here = row[x];
             const auto marks = [&](std::int32_t there) { return there != here && selected(there); };
             if ((x > 0 && marks(row[x - 1])) || (x + 1 < width && marks(row[x + 1])) ||
@@ -476,8 +515,8 @@ int ModelRenderer::MaterialAt(QPoint pixel) const {
         pixel.y() >= m_size.height())
         return NoMaterial;
     const std::int32_t slot =
-        m_picks[static_cast<std::size_t>(pixel.y()) * static_cast<std::size_t>(m_size.width()) +
-                static_cast<std::size_t>(pixel.x())];
+        m_pick[static_cast<std::size_t>(pixel.y()) * static_cast<std::size_t>(m_size.width()) +
+               static_cast<std::size_t>(pixel.x())];
     return slot >= 0 ? slot : NoMaterial;
 }
 

@@ -17,6 +17,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 
 #include <cstdint>
@@ -83,8 +84,8 @@ private:
     void Rasterise();
     // Shades again the opaque pixels of the changed materials.
     void ShadeChanged();
-    void DrawTranslucent();
-    void DrawOutlines();
+    // The image from the opaque layer, the translucent one and the outlines.
+    void Compose();
     template <class Pixel> void Scan(const ScreenTriangle& t, Pixel&& pixel) const;
     const ShadingTerms& TermsOf(int slot) const;
     bool Translucent(int slot) const;
@@ -109,8 +110,7 @@ private:
     std::vector<ScreenTriangle> m_screen;
     std::vector<int> m_translucent; // screen triangles, farthest first
     // Per pixel: the opaque layer's depth (1 / distance, 0 for none), screen triangle,
-    // material, N.L and log2 N.H; its colour; the material nearest of all layers; the
-    // colour with the translucent layer.
+    // material, N.L and log2 N.H; its colour; the material nearest of all layers.
     std::vector<float> m_depth;
     std::vector<std::int32_t> m_triangle;
     std::vector<std::int32_t> m_slot;
@@ -118,10 +118,11 @@ private:
     std::vector<float> m_logHalf;
     std::vector<QRgb> m_opaque;
     std::vector<std::int32_t> m_pick;
-    std::vector<QRgb> m_layered;
-    // The final colours and picks: the opaque layer's own when nothing is translucent.
-    const QRgb* m_colours = nullptr;
-    const std::int32_t* m_picks = nullptr;
+    // The pixels the triangles cover (give or take one); what the last rasterisation
+    // drew; what it had to redo, outside which everything is background.
+    QRect m_screenBounds;
+    QRect m_drawn;
+    QRect m_work;
     QImage m_image;
 };
 
