@@ -72,12 +72,14 @@ void ModelRenderer::SetTriangles(std::vector<ModelTriangle> triangles) {
                 any = true;
                 const Vec3 v{p.x, p.y, p.z};
                 for (int c = 0; c < 3; ++c) {
-                    low[static_cast<std::size_t>(c)] = std::min(low[static_cast<std::size_t>(c)], v[static_cast<std::size_t>(c)]);
-                    high[static_cast<std::size_t>(c)] = std::max(high[static_cast<std::size_t>(c)], v[static_cast<std::size_t>(c)]);
+                    low[static_cast<std::size_t>(c)] =
+                        std::min(low[static_cast<std::size_t>(c)], v[static_cast<std::size_t>(c)]);
+                    high[static_cast<std::size_t>(c)] =
+                        std::max(high[static_cast<std::size_t>(c)], v[static_cast<std::size_t>(c)]);
                 }
             }
-    m_centre = any ? Vec3{(low[0] + high[0]) / 2, (low[1] + high[1]) / 2, (low[2] + high[2]) / 2}
-                   : Vec3{};
+    m_centre =
+        any ? Vec3{(low[0] + high[0]) / 2, (low[1] + high[1]) / 2, (low[2] + high[2]) / 2} : Vec3{};
     float radius2 = 0.0f;
     for (const ModelTriangle& t : m_triangles)
         for (const ModelPoint& p : t.position)
@@ -188,11 +190,12 @@ void ModelRenderer::Project() {
             if (!(length2 > 1e-20f) || !std::isfinite(length2))
                 n = face;
             else
-                n = {n[0] / std::sqrt(length2), n[1] / std::sqrt(length2), n[2] / std::sqrt(length2)};
+                n = {n[0] / std::sqrt(length2), n[1] / std::sqrt(length2),
+                     n[2] / std::sqrt(length2)};
         }
-        const int slot =
-            t.material >= 0 && static_cast<std::size_t>(t.material) < m_terms.size() ? t.material
-                                                                                      : Grey;
+        const int slot = t.material >= 0 && static_cast<std::size_t>(t.material) < m_terms.size()
+                             ? t.material
+                             : Grey;
         int inFront = 0;
         for (const Vec3& p : at)
             inFront += -p[2] >= nearest ? 1 : 0;
@@ -264,9 +267,10 @@ void ModelRenderer::AddScreenTriangle(const std::array<Vec3, 3>& at,
         s.n[c] = plane(normal[0][c], normal[1][c], normal[2][c]);
     s.slot = slot;
     m_screen.push_back(s);
-    m_screenBounds |= QRect(QPoint(static_cast<int>(std::max(minX, 0.0f)), static_cast<int>(std::max(minY, 0.0f))),
-                            QPoint(static_cast<int>(std::min(maxX, 2.0f * halfWidth)),
-                                   static_cast<int>(std::min(maxY, 2.0f * halfHeight))));
+    m_screenBounds |= QRect(
+        QPoint(static_cast<int>(std::max(minX, 0.0f)), static_cast<int>(std::max(minY, 0.0f))),
+        QPoint(static_cast<int>(std::min(maxX, 2.0f * halfWidth)),
+               static_cast<int>(std::min(maxY, 2.0f * halfHeight))));
 }
 
 // Calls pixel(index, x, y, w) for each pixel whose centre the triangle covers (edges
@@ -375,8 +379,9 @@ void ModelRenderer::Rasterise() {
         m_drawn = QRect(QPoint(), m_size);
     }
     // What this frame draws and what the last one drew, one pixel wider for outlines.
-    const QRect bounds =
-        m_screenBounds.isNull() ? QRect() : m_screenBounds.adjusted(-1, -1, 1, 1) & QRect(QPoint(), m_size);
+    const QRect bounds = m_screenBounds.isNull()
+                             ? QRect()
+                             : m_screenBounds.adjusted(-1, -1, 1, 1) & QRect(QPoint(), m_size);
     m_work = (bounds | m_drawn) & QRect(QPoint(), m_size);
     m_drawn = bounds;
     const auto rowStart = [&](int row) {
@@ -476,7 +481,8 @@ void ModelRenderer::Compose() {
                 return;
             const Lighting lit = LightingAt(t, x, y, light, half);
             const std::array<float, 3> colour = Shade(terms, lit.nDotL, lit.logHalf);
-            QRgb& under = reinterpret_cast<QRgb*>(m_image.scanLine(static_cast<int>(y)))[static_cast<int>(x)];
+            QRgb& under =
+                reinterpret_cast<QRgb*>(m_image.scanLine(static_cast<int>(y)))[static_cast<int>(x)];
             const float behind[3] = {static_cast<float>(qRed(under)) / 255.0f,
                                      static_cast<float>(qGreen(under)) / 255.0f,
                                      static_cast<float>(qBlue(under)) / 255.0f};
@@ -499,7 +505,8 @@ void ModelRenderer::Compose() {
     const std::int32_t* pick = m_pick.data();
     for (int y = m_work.top(); y <= m_work.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-        const std::int32_t* row = pick + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        const std::int32_t* row =
+            pick + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         for (int x = m_work.left(); x <= m_work.right(); ++x) {
             const std::int32_t here = row[x];
             const auto marks = [&](std::int32_t there) { return there != here && selected(there); };
@@ -522,7 +529,8 @@ int ModelRenderer::MaterialAt(QPoint pixel) const {
 
 std::array<float, 2> ModelRenderer::Normalised(QPoint pixel) const {
     const float half = static_cast<float>(m_size.height()) / 2.0f;
-    return {(static_cast<float>(pixel.x()) + 0.5f - static_cast<float>(m_size.width()) / 2.0f) / half,
+    return {(static_cast<float>(pixel.x()) + 0.5f - static_cast<float>(m_size.width()) / 2.0f) /
+                half,
             (half - static_cast<float>(pixel.y()) - 0.5f) / half};
 }
 

@@ -1,7 +1,6 @@
 #include "mainwindow/ModelViewCanvas.h"
 
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -39,8 +38,8 @@ const QImage& ModelViewCanvas::Picture() {
 bool ModelViewCanvas::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const int material = m_message.isEmpty() ? m_renderer.MaterialAt(help->pos())
-                                                 : ModelRenderer::NoMaterial;
+        const int material =
+            m_message.isEmpty() ? m_renderer.MaterialAt(help->pos()) : ModelRenderer::NoMaterial;
         if (material >= 0 && m_toolTip)
             QToolTip::showText(help->globalPos(), m_toolTip(material), this);
         else
@@ -66,13 +65,9 @@ void ModelViewCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-void ModelViewCanvas::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Home && event->modifiers() == Qt::NoModifier) {
-        m_renderer.Frame();
-        update();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+void ModelViewCanvas::Reframe() {
+    m_renderer.Frame();
+    update();
 }
 
 void ModelViewCanvas::mousePressEvent(QMouseEvent* event) {
@@ -101,7 +96,8 @@ void ModelViewCanvas::mouseMoveEvent(QMouseEvent* event) {
         });
     } else {
         m_renderer.MoveCamera([&](ModelCamera& camera) {
-            camera.Pan(static_cast<float>(step.x()) / height, -static_cast<float>(step.y()) / height);
+            camera.Pan(static_cast<float>(step.x()) / height,
+                       -static_cast<float>(step.y()) / height);
         });
     }
     update();

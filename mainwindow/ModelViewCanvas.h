@@ -1,7 +1,7 @@
 #pragma once
 // The model view's picture: shows what a ModelRenderer draws and turns the mouse into
 // camera moves. Left drag orbits around the model's centre, right or middle drag pans,
-// the wheel zooms towards the point under the cursor, Home frames the model again. A
+// the wheel zooms towards the point under the cursor; Reframe shows it as at first. A
 // left click without a drag on a material's part raises materialClicked; the tool tip
 // names what is under the cursor. With a message set, the message shows instead.
 
@@ -21,6 +21,8 @@ public:
     explicit ModelViewCanvas(QWidget* parent = nullptr);
 
     ModelRenderer& Renderer() { return m_renderer; }
+    // Back to the view that frames the whole model.
+    void Reframe();
     // Shows the text in place of the picture; an empty text shows the picture.
     void SetMessage(const QString& text);
     const QString& Message() const { return m_message; }
@@ -40,7 +42,6 @@ protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

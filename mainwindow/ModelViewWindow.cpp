@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShortcut>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -17,11 +18,13 @@ namespace {
 
 bool SameTriangles(const std::vector<ModelTriangle>& a, const std::vector<ModelTriangle>& b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](const ModelTriangle& l, const ModelTriangle& r) {
-               return std::memcmp(&l.position, &r.position, sizeof l.position) == 0 &&
-                      std::memcmp(&l.normal, &r.normal, sizeof l.normal) == 0 &&
-                      l.material == r.material && l.texture == r.texture && l.detail == r.detail;
-           });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](const ModelTriangle& l, const ModelTriangle& r) {
+                          return std::memcmp(&l.position, &r.position, sizeof l.position) == 0 &&
+                                 std::memcmp(&l.normal, &r.normal, sizeof l.normal) == 0 &&
+                                 l.material == r.material && l.texture == r.texture &&
+                                 l.detail == r.detail;
+                      });
 }
 
 std::vector<SphereMaterial> Colours(const MaterialTable& table) {
@@ -30,7 +33,7 @@ std::vector<SphereMaterial> Colours(const MaterialTable& table) {
         const MaterialRecord& r = table[i];
         for (int slot = 0; slot < ColourSlotCount; ++slot)
             colours[i].colours[static_cast<std::size_t>(slot)] = {r.Red[slot], r.Green[slot],
-                                                                   r.Blue[slot], r.Alpha[slot]};
+                                                                  r.Blue[slot], r.Alpha[slot]};
         colours[i].power = r.Power;
     }
     return colours;
@@ -64,6 +67,9 @@ ModelViewWindow::ModelViewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     m_canvas->SetToolTipText([this](int material) { return ToolTipText(material); });
     connect(m_canvas, &ModelViewCanvas::materialClicked, this, &ModelViewWindow::materialClicked);
     connect(m_detail, &QComboBox::currentIndexChanged, this, [this] { ShowLevel(); });
+    // Home anywhere in the window, the level chooser included, frames the model again.
+    new QShortcut(QKeySequence(Qt::Key_Home), this, [this] { m_canvas->Reframe(); });
+    m_canvas->setFocus();
     resize(800, 640);
     SetModel(ModelWalk{}, MaterialTable{});
 }
@@ -88,9 +94,8 @@ void ModelViewWindow::SetModel(const ModelWalk& walk, const MaterialTable& table
     const QSignalBlocker quiet(m_detail);
     m_detail->clear();
     for (const int level : levels)
-        m_detail->addItem(level == *levels.begin()
-                              ? QStringLiteral("%1 (most detailed)").arg(level)
-                              : QString::number(level),
+        m_detail->addItem(level == *levels.begin() ? QStringLiteral("%1 (most detailed)").arg(level)
+                                                   : QString::number(level),
                           level);
     m_detail->setCurrentIndex(levels.empty() ? -1 : 0);
     m_detail->setEnabled(levels.size() > 1);
@@ -123,7 +128,8 @@ QString ModelViewWindow::ToolTipText(int material) const {
     if (static_cast<std::size_t>(material) < m_uses.size())
         for (const std::string& name : m_uses[static_cast<std::size_t>(material)].textures)
             names << QString::fromStdString(name);
-    text += QLatin1Char('\n') + (names.isEmpty() ? QStringLiteral("No texture") : names.join(QStringLiteral(", ")));
+    text += QLatin1Char('\n') +
+            (names.isEmpty() ? QStringLiteral("No texture") : names.join(QStringLiteral(", ")));
     return text;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The model view: a window of its own showing the walked triangles of one level of
 // detail (a chooser at the top, the most detailed first) in the table's current
-// colours, the selected materials outlined. The owner keeps it in step with the table,
-// the walk and the list's selection, and acts on materialClicked as on a line click.
+// colours, the selected materials outlined; Home frames the model again. The owner
+// keeps it in step with the table, the walk and the list's selection, and acts on
+// materialClicked as on a line click.
 
 #include "material/ModelWalk.h"
 

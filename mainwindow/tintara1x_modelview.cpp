@@ -23,9 +23,10 @@ void TForm1::ShowModelView() {
             m_modelView->move(frameGeometry().topRight() + QPoint(8, 0));
         }
         // The history's keys act here as in this window; F3 raises the view.
-        new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), m_modelView, [this] { m_history.undo(); });
-        for (const QKeySequence& redo : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                         QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), m_modelView,
+                      [this] { m_history.undo(); });
+        for (const QKeySequence& redo :
+             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
             new QShortcut(redo, m_modelView, [this] { m_history.redo(); });
         new QShortcut(QKeySequence(Qt::Key_F3), m_modelView, [this] { ShowModelView(); });
         m_modelView->SetLineText([this](int row) {

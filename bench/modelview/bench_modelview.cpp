@@ -16,9 +16,9 @@
 #include <QPainter>
 #include <QPolygonF>
 
-#include <ctime>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <numbers>
 
 using namespace tintara;
@@ -91,9 +91,11 @@ double Reference(ModelRenderer& renderer, int frames, unsigned& sink) {
                 for (int k = 0; k < 3; ++k) {
                     const ModelPoint& p = t.position[static_cast<std::size_t>(k)];
                     const Vec3 c = camera.ToCamera({p.x, p.y, p.z});
-                    polygon[k] = QPointF(400.0 + focal * c[0] / -c[2], 300.0 - focal * c[1] / -c[2]);
+                    polygon[k] =
+                        QPointF(400.0 + focal * c[0] / -c[2], 300.0 - focal * c[1] / -c[2]);
                 }
-                painter.setBrush(QColor::fromRgb(static_cast<QRgb>(0xFF000000u | (t.material * 40000 + i))));
+                painter.setBrush(
+                    QColor::fromRgb(static_cast<QRgb>(0xFF000000u | (t.material * 40000 + i))));
                 painter.drawPolygon(polygon);
             }
             painter.end();
@@ -141,7 +143,8 @@ int main(int argc, char** argv) {
         const ScanResult scan = ScanMaterialFile(argv[1], table);
         const ModelWalk walk = WalkModelFile(argv[1], table);
         if (scan.status != ScanStatus::Ok || !walk.walked) {
-            std::fprintf(stderr, "%s: %s\n", argv[1], walk.walked ? scan.message.c_str() : walk.problem.c_str());
+            std::fprintf(stderr, "%s: %s\n", argv[1],
+                         walk.walked ? scan.message.c_str() : walk.problem.c_str());
             return 1;
         }
         std::vector<ModelTriangle> level0;

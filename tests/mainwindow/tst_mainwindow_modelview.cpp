@@ -59,7 +59,8 @@ MaterialBytes PlaneFile() {
                 n[axis] = side;
                 vertices.push_back({p[0], p[1], p[2], n[0], n[1], n[2]});
             }
-            fuselage.insert(fuselage.end(), {first, first + 1, first + 2, first, first + 2, first + 3});
+            fuselage.insert(fuselage.end(),
+                            {first, first + 1, first + 2, first, first + 2, first + 3});
         }
     const int wing = static_cast<int>(vertices.size());
     for (const auto& [x, z] : {std::pair{-4.0f, -0.8f}, {4.0f, -0.8f}, {4.0f, 0.8f}, {-4.0f, 0.8f}})
@@ -104,8 +105,10 @@ QPoint Inside(ModelViewCanvas& canvas, int material) {
     ModelRenderer& renderer = canvas.Renderer();
     for (int y = 2; y < picture.height() - 2; ++y)
         for (int x = 2; x < picture.width() - 2; ++x)
-            if (renderer.MaterialAt({x, y}) == material && renderer.MaterialAt({x - 2, y}) == material &&
-                renderer.MaterialAt({x + 2, y}) == material && renderer.MaterialAt({x, y - 2}) == material &&
+            if (renderer.MaterialAt({x, y}) == material &&
+                renderer.MaterialAt({x - 2, y}) == material &&
+                renderer.MaterialAt({x + 2, y}) == material &&
+                renderer.MaterialAt({x, y - 2}) == material &&
                 renderer.MaterialAt({x, y + 2}) == material)
                 return {x, y};
     return {-1, -1};
@@ -191,7 +194,8 @@ void MainWindowModelViewTest::sentBackGreenShowsWhereItsMaterialIsDrawnUntilUndo
     const QImage before = canvas->Picture().copy();
     for (const auto& [take, give] : {std::pair{"Button4", "Button13"}, {"Button10", "Button14"}}) {
         f->click(take);
-        for (const auto& [edit, value] : {std::pair{"NumEdit1", "0"}, {"NumEdit2", "255"}, {"NumEdit3", "0"}})
+        for (const auto& [edit, value] :
+             {std::pair{"NumEdit1", "0"}, {"NumEdit2", "255"}, {"NumEdit3", "0"}})
             f->child<QLineEdit>(edit)->setText(QLatin1String(value));
         f->click(give);
     }
