@@ -30,6 +30,7 @@ constexpr OpcodeInfo Self(OpFlow flow = OpFlow::Plain) {
 
 // Opcodes not listed (0x15, 0x19, 0x36, 0x4A, 0x59, 0x82, 0x85, 0x86, 0x90, 0x9A, 0xA3,
 // 0xAB) have no agreed length and stop the walk.
+// clang-format off
 constexpr Entry Entries[] = {
     {0x00, Fixed(2, OpFlow::End)},      {0x01, Fixed(2)},   {0x02, Fixed(2)},
     {0x03, Counted(8, 2, 2, OpFlow::Case)},
@@ -97,6 +98,7 @@ constexpr Entry Entries[] = {
     {0xC1, Fixed(16, OpFlow::SetMaterialAnimate)},              {0xC2, Fixed(26)},
     {0xC3, Fixed(32)},  {0xC4, Fixed(4)},   {0xC5, Fixed(24)},  {0xC6, Fixed(6)},
 };
+// clang-format on
 
 constexpr std::array<OpcodeInfo, MaxOpcode + 1> BuildTable() {
     std::array<OpcodeInfo, MaxOpcode + 1> table{};

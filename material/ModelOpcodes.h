@@ -11,13 +11,13 @@ namespace tintara {
 
 // What an instruction does to the walk's path.
 enum class OpFlow : std::uint8_t {
-    Unknown,      // no length known: the walk cannot go on
-    Plain,        // stepped over
-    End,          // EOF, BGL_END: the path ends
-    Return,       // back to the caller; with no caller the path ends
-    Jump16,       // to the target only
+    Unknown, // no length known: the walk cannot go on
+    Plain,   // stepped over
+    End,     // EOF, BGL_END: the path ends
+    Return,  // back to the caller; with no caller the path ends
+    Jump16,  // to the target only
     Jump32,
-    Branch16,     // the fall-through and the target
+    Branch16, // the fall-through and the target
     Branch32,
     DetailBranch, // IFSIZEV: as Branch16, one detail level lower on the target
     Case,         // the fall-through, the fail offset and every case

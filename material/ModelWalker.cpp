@@ -1,10 +1,11 @@
 #include "ModelWalker.h"
 
-#include "Conversions.h"
 #include "ModelOpcodes.h"
 #include "ModelText.h"
+#include "ModelWalkState.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -15,6 +16,14 @@
 namespace tintara {
 namespace {
 
+using walk::Affine;
+using walk::Key;
+using walk::KeyHash;
+using walk::Mix;
+using walk::StackNode;
+using walk::State;
+using walk::StateHash;
+
 constexpr std::size_t VertexSize = 32, MaterialSize = 68, TextureSize = 80;
 constexpr std::size_t ListHeaderSize = 8, TextureNameAt = 16, TextureNameSize = 64;
 constexpr unsigned NoTexture = 0xFFFF;
@@ -24,76 +33,6 @@ std::string Printed(const char* format, long long value) {
     std::snprintf(text, sizeof text, format, value);
     return text;
 }
-
-struct Affine {
-    float m[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    float t[3] = {0, 0, 0};
-
-    ModelPoint Point(const float* p) const {
-        return {p[0] * m[0] + p[1] * m[3] + p[2] * m[6] + t[0],
-                p[0] * m[1] + p[1] * m[4] + p[2] * m[7] + t[1],
-                p[0] * m[2] + p[1] * m[5] + p[2] * m[8] + t[2]};
-    }
-    ModelPoint Normal(const float* n) const {
-        ModelPoint r{n[0] * m[0] + n[1] * m[3] + n[2] * m[6], n[0] * m[1] + n[1] * m[4] + n[2] * m[7],
-                     n[0] * m[2] + n[1] * m[5] + n[2] * m[8]};
-        const float length = std::sqrt(r.x * r.x + r.y * r.y + r.z * r.z);
-        if (length > 0 && std::isfinite(length))
-            r = {r.x / length, r.y / length, r.z / length};
-        return r;
-    }
-    // `inner` applied first, then this.
-    Affine After(const Affine& inner) const {
-        Affine r;
-        for (int row = 0; row < 3; ++row)
-            for (int col = 0; col < 3; ++col)
-                r.m[3 * row + col] = inner.m[3 * row] * m[col] + inner.m[3 * row + 1] * m[3 + col] +
-                                     inner.m[3 * row + 2] * m[6 + col];
-        const ModelPoint t2 = Point(inner.t);
-        r.t[0] = t2.x;
-        r.t[1] = t2.y;
-        r.t[2] = t2.z;
-        return r;
-    }
-};
-
-// Everything that decides where a path goes and what it draws.
-struct State {
-    std::int64_t at = 0;
-    std::int64_t vertexList = -1, materialList = -1, textureList = -1;
-    std::int32_t material = -1, texture = -1; // indices into the current lists
-    std::int32_t detail = 0;
-    std::uint32_t transform = 0, stack = 0; // interned nodes; 0: none
-    friend bool operator==(const State&, const State&) = default;
-};
-
-std::size_t Mix(std::size_t h, std::uint64_t v) {
-    return h ^ (std::hash<std::uint64_t>{}(v) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2));
-}
-
-struct StateHash {
-    std::size_t operator()(const State& s) const {
-        std::size_t h = std::hash<std::int64_t>{}(s.at);
-        h = Mix(h, std::uint64_t(s.vertexList));
-        h = Mix(h, std::uint64_t(s.materialList));
-        h = Mix(h, std::uint64_t(s.textureList));
-        h = Mix(h, (std::uint64_t(std::uint32_t(s.material)) << 32) | std::uint32_t(s.texture));
-        h = Mix(h, (std::uint64_t(s.transform) << 32) | s.stack);
-        return Mix(h, std::uint64_t(std::uint32_t(s.detail)));
-    }
-};
-
-using Key = std::pair<std::int64_t, std::int64_t>;
-struct KeyHash {
-    std::size_t operator()(const Key& k) const { return Mix(std::hash<std::int64_t>{}(k.first), std::uint64_t(k.second)); }
-};
-
-// A node of an interned stack: parent and the instruction that pushed it.
-struct StackNode {
-    std::uint32_t parent = 0;
-    std::int64_t value = 0; // return offset, or the TRANSFORM_MAT's offset
-    int depth = 0;
-};
 
 struct RecordUse {
     bool selected = false;
@@ -107,7 +46,8 @@ public:
     Walker(std::span<const unsigned char> file, const MaterialTable& table, ModelWalk& walk,
            std::size_t codeBytes)
         : m_file(file), m_table(table), m_walk(walk), m_uses(table.count()),
-          m_budget(std::min(MaxInstructionBudget, MinInstructionBudget + InstructionsPerCodeByte * codeBytes)),
+          m_budget(std::min(MaxInstructionBudget,
+                            MinInstructionBudget + InstructionsPerCodeByte * codeBytes)),
           m_keptLimit(MinKeptTriangles + codeBytes) {
         m_stacks.push_back({});
         m_transforms.push_back({});
@@ -130,6 +70,7 @@ public:
     }
 
     void Finish() {
+        MakeTriangles();
         m_walk.uses.assign(m_uses.size(), {});
         for (std::size_t i = 0; i < m_uses.size(); ++i) {
             RecordUse& use = m_uses[i];
@@ -150,16 +91,21 @@ private:
         return static_cast<std::int32_t>(U16(at) | (std::uint32_t(U16(at + 2)) << 16));
     }
     float Float(std::size_t at) const {
-        const float v = DecodeFloatLE(&m_file[at]);
+        const std::uint32_t bits = U16(at) | (std::uint32_t(U16(at + 2)) << 16);
+        const float v = std::bit_cast<float>(bits);
         return std::isfinite(v) ? v : 0.0f;
     }
     [[noreturn]] void Fail(std::string text, std::int64_t at) const {
         throw WalkFault{std::move(text), static_cast<std::size_t>(at)};
     }
 
+    // A state not walked yet goes on the work list. It counts against the budget like
+    // an instruction, so the visited set stays within it (the check is in Run).
     void Push(const State& s) {
-        if (m_visited.insert(s).second)
+        if (m_visited.insert(s).second) {
+            ++m_steps;
             m_work.push_back(s);
+        }
     }
 
     std::int64_t Target(std::int64_t at, std::int64_t offset, const char* fault) const {
@@ -204,16 +150,18 @@ private:
                 return;
             case OpFlow::Jump16:
             case OpFlow::Jump32:
-                s.at = Target(at, info.flow == OpFlow::Jump16 ? std::int16_t(U16(here + 2)) : I32(here + 2),
-                              "a jump outside the code");
+                s.at = Target(
+                    at, info.flow == OpFlow::Jump16 ? std::int16_t(U16(here + 2)) : I32(here + 2),
+                    "a jump outside the code");
                 Push(s);
                 return;
             case OpFlow::Branch16:
             case OpFlow::Branch32:
             case OpFlow::DetailBranch: {
                 State taken = s;
-                taken.at = Target(at, info.flow == OpFlow::Branch32 ? I32(here + 2) : std::int16_t(U16(here + 2)),
-                                  "a jump outside the code");
+                taken.at = Target(
+                    at, info.flow == OpFlow::Branch32 ? I32(here + 2) : std::int16_t(U16(here + 2)),
+                    "a jump outside the code");
                 if (info.flow == OpFlow::DetailBranch)
                     ++taken.detail;
                 Push(taken);
@@ -309,8 +257,9 @@ private:
         const std::int64_t entry =
             s.materialList + std::int64_t(ListHeaderSize + MaterialSize * std::size_t(s.material));
         const auto& records = m_table.records();
-        const auto it = std::lower_bound(records.begin(), records.end(), entry,
-                                         [](const MaterialRecord& r, std::int64_t offset) { return r.FileOffset < offset; });
+        const auto it = std::lower_bound(
+            records.begin(), records.end(), entry,
+            [](const MaterialRecord& r, std::int64_t offset) { return r.FileOffset < offset; });
         return it != records.end() && it->FileOffset == entry ? int(it - records.begin()) : -1;
     }
 
@@ -323,7 +272,8 @@ private:
         const auto known = m_textureEntries.find(entry);
         if (known != m_textureEntries.end())
             return known->second;
-        const std::string name = TextureNameText(m_file.subspan(std::size_t(entry) + TextureNameAt, TextureNameSize));
+        const std::string name =
+            TextureNameText(m_file.subspan(std::size_t(entry) + TextureNameAt, TextureNameSize));
         auto [it, added] = m_nameIds.try_emplace(name, int(m_walk.textureNames.size()));
         if (added)
             m_walk.textureNames.push_back(name);
@@ -347,14 +297,12 @@ private:
         const int name = TextureName(s);
         if (name < 0)
             return;
-        const std::string& text = m_walk.textureNames[std::size_t(name)];
-        for (auto& known : use.textures) {
-            if (known.second == text) {
-                known.first = std::min(known.first, at);
-                return;
-            }
-        }
-        use.textures.emplace_back(at, text);
+        const auto [it, added] =
+            m_recordTextures.try_emplace(Key{record, name}, use.textures.size());
+        if (added)
+            use.textures.emplace_back(at, m_walk.textureNames[std::size_t(name)]);
+        else
+            use.textures[it->second].first = std::min(use.textures[it->second].first, at);
     }
 
     void Draw(const State& s, bool triangles) {
@@ -362,14 +310,18 @@ private:
         if (s.vertexList < 0)
             Fail("a drawing with no vertex list", s.at);
         const unsigned start = U16(here + 2), indices = U16(here + 6);
-        if (m_checkedDraws.insert(Key{s.at, s.vertexList}).second) {
-            const std::size_t count = ListCount(s.vertexList);
-            for (unsigned i = 0; i < indices; ++i) {
-                const std::size_t vertex = start + std::size_t(U16(here + 8 + 2 * i));
-                if (vertex >= count)
-                    Fail(Printed("vertex %lld past the end of its list", static_cast<long long>(vertex)), s.at);
-            }
+        // The highest vertex a drawing uses, found once per drawing.
+        auto [highest, added] = m_highestVertex.try_emplace(s.at, 0);
+        if (added && indices > 0) {
+            unsigned top = 0;
+            for (unsigned i = 0; i < indices; ++i)
+                top = std::max(top, U16(here + 8 + 2 * i));
+            highest->second = std::int64_t(start) + top + 1;
         }
+        if (highest->second > std::int64_t(ListCount(s.vertexList)))
+            Fail(Printed("vertex %lld past the end of its list",
+                         static_cast<long long>(highest->second - 1)),
+                 s.at);
         if (!triangles)
             return;
         const unsigned drawn = indices / 3;
@@ -378,29 +330,47 @@ private:
             RecordUse& use = m_uses[std::size_t(record)];
             if (m_countedDraws.insert(Key{s.at, record}).second)
                 use.triangles += drawn;
-            if (std::find(use.details.begin(), use.details.end(), s.detail) == use.details.end())
+            if (m_recordDetails.insert(Key{record, s.detail}).second)
                 use.details.push_back(s.detail);
         }
         const int texture = TextureName(s);
         const DrawKey key{s.at, record, texture, s.detail, s.transform};
-        if (m_walk.triangles.size() + drawn > m_keptLimit || !m_keptDraws.insert(key).second)
+        if (m_keptTriangles + drawn > m_keptLimit || !m_keptDraws.insert(key).second)
             return;
-        const Affine& transform = m_transformMatrices[s.transform];
-        const std::size_t vertices = std::size_t(s.vertexList) + ListHeaderSize;
-        for (unsigned t = 0; t < drawn; ++t) {
-            ModelTriangle triangle;
-            triangle.material = record;
-            triangle.texture = texture;
-            triangle.detail = s.detail;
-            for (unsigned corner = 0; corner < 3; ++corner) {
-                const std::size_t vertex = start + std::size_t(U16(here + 8 + 2 * (3 * t + corner)));
-                float v[6];
-                for (std::size_t i = 0; i < 6; ++i)
-                    v[i] = Float(vertices + VertexSize * vertex + 4 * i);
-                triangle.position[corner] = transform.Point(v);
-                triangle.normal[corner] = transform.Normal(v + 3);
+        m_keptTriangles += drawn;
+        m_kept.push_back({key, s.vertexList});
+    }
+
+    // The triangles of every drawing kept, made once the walk knows how many.
+    void MakeTriangles() {
+        m_walk.triangles.reserve(m_keptTriangles);
+        for (const KeptDraw& kept : m_kept) {
+            const DrawKey& key = kept.key;
+            const std::size_t here = std::size_t(key.at);
+            const unsigned start = U16(here + 2), drawn = U16(here + 6) / 3;
+            const Affine& transform = m_transformMatrices[key.transform];
+            const bool identity = key.transform == 0;
+            const std::size_t vertices = std::size_t(kept.vertexList) + ListHeaderSize;
+            for (unsigned t = 0; t < drawn; ++t) {
+                ModelTriangle& triangle = m_walk.triangles.emplace_back();
+                triangle.material = key.record;
+                triangle.texture = key.texture;
+                triangle.detail = key.detail;
+                for (unsigned corner = 0; corner < 3; ++corner) {
+                    const std::size_t vertex =
+                        start + std::size_t(U16(here + 8 + 2 * (3 * t + corner)));
+                    float v[6];
+                    for (std::size_t i = 0; i < 6; ++i)
+                        v[i] = Float(vertices + VertexSize * vertex + 4 * i);
+                    if (identity) {
+                        triangle.position[corner] = {v[0], v[1], v[2]};
+                        triangle.normal[corner] = {v[3], v[4], v[5]};
+                    } else {
+                        triangle.position[corner] = transform.Point(v);
+                        triangle.normal[corner] = transform.Normal(v + 3);
+                    }
+                }
             }
-            m_walk.triangles.push_back(triangle);
         }
     }
 
@@ -433,8 +403,16 @@ private:
     std::vector<Affine> m_transformMatrices;
     std::unordered_map<std::int64_t, int> m_textureEntries;
     std::unordered_map<std::string, int> m_nameIds;
-    std::unordered_set<Key, KeyHash> m_checkedDraws, m_countedDraws;
+    std::unordered_set<Key, KeyHash> m_countedDraws, m_recordDetails;
+    std::unordered_map<Key, std::size_t, KeyHash> m_recordTextures; // (record, name): index
+    std::unordered_map<std::int64_t, std::int64_t> m_highestVertex; // past a drawing's last
     std::unordered_set<DrawKey, DrawKeyHash> m_keptDraws;
+    struct KeptDraw {
+        DrawKey key;
+        std::int64_t vertexList;
+    };
+    std::vector<KeptDraw> m_kept;
+    std::size_t m_keptTriangles = 0;
 };
 
 } // namespace

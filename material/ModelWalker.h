@@ -14,9 +14,10 @@
 
 namespace tintara {
 
-// Instructions a walk may run: a floor for small files, more for each byte of code.
-inline constexpr std::uint64_t MinInstructionBudget = 250'000;
-inline constexpr std::uint64_t InstructionsPerCodeByte = 8;
+// Instructions a walk may run, each new state counting as one: a floor for small
+// files, more for each byte of code.
+inline constexpr std::uint64_t MinInstructionBudget = 100'000;
+inline constexpr std::uint64_t InstructionsPerCodeByte = 4;
 inline constexpr std::uint64_t MaxInstructionBudget = 1'000'000'000;
 // Triangles kept for the view: a floor, and one more per byte of code (a triangle
 // takes at least 6 bytes, so every drawing can be kept several times over).

@@ -41,7 +41,8 @@ Mesh Loft(const std::vector<std::array<float, 3>>& profile, unsigned around, flo
     for (unsigned s = 0; s + 1 < profile.size(); ++s)
         for (unsigned a = 0; a < around; ++a) {
             const unsigned next = (a + 1) % around;
-            m.Quad(s * around + a, s * around + next, (s + 1) * around + next, (s + 1) * around + a);
+            m.Quad(s * around + a, s * around + next, (s + 1) * around + next,
+                   (s + 1) * around + a);
         }
     return m;
 }
@@ -78,8 +79,8 @@ Mesh Slab(std::array<float, 3> root, std::array<float, 3> tip, float rootChord, 
     }
     for (unsigned s = 0; s < segments; ++s) {
         const unsigned a = 3 * s, b = 3 * (s + 1);
-        m.Quad(a, b, b + 1, a + 1);     // upper surface
-        m.Quad(a + 2, b + 2, b, a);     // lower surface
+        m.Quad(a, b, b + 1, a + 1);         // upper surface
+        m.Quad(a + 2, b + 2, b, a);         // lower surface
         m.Quad(a + 1, b + 1, b + 2, a + 2); // trailing edge
     }
     return m;
@@ -93,13 +94,16 @@ struct Parts {
         std::vector<unsigned> indices;
     };
     Placed Add(const Mesh& mesh) {
-        const Placed placed{unsigned(vertices.size()), unsigned(mesh.vertices.size()), mesh.indices};
+        const Placed placed{unsigned(vertices.size()), unsigned(mesh.vertices.size()),
+                            mesh.indices};
         vertices.insert(vertices.end(), mesh.vertices.begin(), mesh.vertices.end());
         return placed;
     }
 };
 
-void Draw(Code& c, const Parts::Placed& part) { c.DrawTriangles(part.start, part.count, part.indices); }
+void Draw(Code& c, const Parts::Placed& part) {
+    c.DrawTriangles(part.start, part.count, part.indices);
+}
 
 std::vector<std::array<float, 3>> FuselageProfile(unsigned stations) {
     std::vector<std::array<float, 3>> profile;
@@ -121,11 +125,16 @@ LevelOfDetail BuildLevel(bool detailed) {
     LevelOfDetail lod;
     const unsigned around = detailed ? 24 : 8, span = detailed ? 8 : 2;
     lod.fuselage = parts.Add(Loft(FuselageProfile(detailed ? 26 : 6), around));
-    lod.leftWing = parts.Add(Slab({-0.6f, -0.2f, 1.2f}, {-5.5f, 0.15f, 0.6f}, 1.8f, 0.9f, 0.22f, span, false));
-    lod.rightWing = parts.Add(Slab({0.6f, -0.2f, 1.2f}, {5.5f, 0.15f, 0.6f}, 1.8f, 0.9f, 0.22f, span, false));
-    lod.fin = parts.Add(Slab({0, 0.5f, -3.9f}, {0, 2.0f, -4.9f}, 1.4f, 0.6f, 0.12f, span / 2, true));
-    lod.leftTail = parts.Add(Slab({-0.2f, 0.35f, -4.2f}, {-2.0f, 0.4f, -4.7f}, 1.0f, 0.5f, 0.1f, span / 2, false));
-    lod.rightTail = parts.Add(Slab({0.2f, 0.35f, -4.2f}, {2.0f, 0.4f, -4.7f}, 1.0f, 0.5f, 0.1f, span / 2, false));
+    lod.leftWing =
+        parts.Add(Slab({-0.6f, -0.2f, 1.2f}, {-5.5f, 0.15f, 0.6f}, 1.8f, 0.9f, 0.22f, span, false));
+    lod.rightWing =
+        parts.Add(Slab({0.6f, -0.2f, 1.2f}, {5.5f, 0.15f, 0.6f}, 1.8f, 0.9f, 0.22f, span, false));
+    lod.fin =
+        parts.Add(Slab({0, 0.5f, -3.9f}, {0, 2.0f, -4.9f}, 1.4f, 0.6f, 0.12f, span / 2, true));
+    lod.leftTail = parts.Add(
+        Slab({-0.2f, 0.35f, -4.2f}, {-2.0f, 0.4f, -4.7f}, 1.0f, 0.5f, 0.1f, span / 2, false));
+    lod.rightTail = parts.Add(
+        Slab({0.2f, 0.35f, -4.2f}, {2.0f, 0.4f, -4.7f}, 1.0f, 0.5f, 0.1f, span / 2, false));
     if (detailed) {
         std::vector<std::array<float, 3>> bubble;
         for (unsigned s = 0; s < 10; ++s) {
@@ -164,12 +173,12 @@ int main(int argc, char** argv) {
                                            {"canopy_t.bmp", 1}};
     enum { Fuselage, Wings, Tail, Canopy, Tyres, Spare };
     const std::vector<Material> materials = {
-        {0.95f, 0.95f, 0.95f, 1.0f, 30}, // fuselage
-        {0.85f, 0.85f, 0.88f, 1.0f, 20}, // wings
-        {0.80f, 0.10f, 0.10f, 1.0f, 10}, // tail, untextured
+        {0.95f, 0.95f, 0.95f, 1.0f, 30},  // fuselage
+        {0.85f, 0.85f, 0.88f, 1.0f, 20},  // wings
+        {0.80f, 0.10f, 0.10f, 1.0f, 10},  // tail, untextured
         {0.35f, 0.50f, 0.70f, 0.35f, 80}, // canopy, translucent
-        {0.08f, 0.08f, 0.08f, 1.0f, 2},  // tyres
-        {1.00f, 0.85f, 0.20f, 1.0f, 10}, // never drawn
+        {0.08f, 0.08f, 0.08f, 1.0f, 2},   // tyres
+        {1.00f, 0.85f, 0.20f, 1.0f, 10},  // never drawn
     };
     const LevelOfDetail high = BuildLevel(true), low = BuildLevel(false);
     const Mesh wheel = Wheel();
@@ -220,7 +229,8 @@ int main(int argc, char** argv) {
 
     const Bytes file = Mdl8(c.Finish(), 6.0f);
     std::FILE* out = std::fopen(argv[1], "wb");
-    if (!out || std::fwrite(file.data(), 1, file.size(), out) != file.size() || std::fclose(out) != 0) {
+    if (!out || std::fwrite(file.data(), 1, file.size(), out) != file.size() ||
+        std::fclose(out) != 0) {
         std::perror(argv[1]);
         return 1;
     }

@@ -34,7 +34,9 @@ inline void PutFloat(Bytes& b, float v) {
     PutU32(b, bits);
 }
 
-inline void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
+inline void Append(Bytes& to, const Bytes& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 struct Vertex {
     float x = 0, y = 0, z = 0;
@@ -114,8 +116,11 @@ public:
         return Op(0x39).Offset16(fail).U16(var).U16(mask);
     }
     Code& IfIn1(Label fail, unsigned var, int low, int high) {
-        return Op(0x24).Offset16(fail).U16(var).U16(static_cast<unsigned>(low)).U16(
-            static_cast<unsigned>(high));
+        return Op(0x24)
+            .Offset16(fail)
+            .U16(var)
+            .U16(static_cast<unsigned>(low))
+            .U16(static_cast<unsigned>(high));
     }
     Code& CrashStart(std::size_t bodyBytes, unsigned radius = 10) {
         return Op(0x96).U16(static_cast<unsigned>(6 + bodyBytes)).U16(radius);
@@ -178,7 +183,8 @@ public:
             if (f.width == 2 && (delta < -32768 || delta > 32767))
                 throw std::logic_error("a 16-bit offset cannot reach its label");
             for (std::size_t i = 0; i < f.width; ++i)
-                out[f.at + i] = static_cast<unsigned char>((static_cast<std::uint64_t>(delta) >> (8 * i)) & 0xFF);
+                out[f.at + i] = static_cast<unsigned char>(
+                    (static_cast<std::uint64_t>(delta) >> (8 * i)) & 0xFF);
         }
         return out;
     }

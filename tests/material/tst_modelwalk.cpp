@@ -5,6 +5,7 @@
 #include "material/ModelWalk.h"
 #include "material/ModelWalker.h"
 
+#include <clocale>
 #include <functional>
 
 using namespace tintara;
@@ -18,8 +19,8 @@ const QString Fault = QStringLiteral("The model's drawing code could not be foll
 const QString EmDash = QString(QChar(0x2014));
 
 const std::vector<Texture> Textures = {{"fuse.bmp", 1}, {"fuse_lm.bmp", 0x100}, {"wing.bmp", 1}};
-const std::vector<Material> Materials = {{0.8f, 0.8f, 0.8f, 1, 20}, {0.2f, 0.3f, 0.9f, 1, 10},
-                                         {0.5f, 0.5f, 0.5f, 0.5f, 5}};
+const std::vector<Material> Materials = {
+    {0.8f, 0.8f, 0.8f, 1, 20}, {0.2f, 0.3f, 0.9f, 1, 10}, {0.5f, 0.5f, 0.5f, 0.5f, 5}};
 
 std::vector<Vertex> Square(float x) {
     return {{x, 0, 0}, {x + 1, 0, 0}, {x + 1, 1, 0}, {x, 1, 0}};
@@ -77,6 +78,8 @@ private slots:
     void walk_data();
     void walk();
     void keepsEachDrawingOncePerTransform();
+    void toolTipText_data();
+    void toolTipText();
 };
 
 void TestModelWalk::walk_data() {
@@ -124,9 +127,9 @@ void TestModelWalk::walk_data() {
         const auto loop = c.NewLabel();
         c.Place(loop).SetMaterial(0, 2);
         Tris(c, 1).IfMask(loop, 0x10, 1).SetMaterial(0, 0).Jump(loop);
-        QTest::newRow("loop")
-            << File(Mdl8(c.Finish())) << "MDL8" << QString()
-            << QStringList{Used("wing.bmp, fuse.bmp", 1, "0"), NotDrawn, NotDrawn};
+        QTest::newRow("loop") << File(Mdl8(c.Finish())) << "MDL8" << QString()
+                              << QStringList{Used("wing.bmp, fuse.bmp", 1, "0"), NotDrawn,
+                                             NotDrawn};
     }
     {
         // The jumped-over bytes hold an unknown opcode, then a material list.
@@ -154,42 +157,73 @@ void TestModelWalk::walk_data() {
             << File(NewBgl({object("house.bmp", 2, 3), object("roof.bmp", 1, 1)})) << "MDL9"
             << QString()
             << QStringList{NotDrawn, Used("house.bmp", 3, "0"), Used("roof.bmp", 1, "0")};
+        Code t, m, v, c;
+        t.TextureList(Textures);
+        m.MaterialList(Materials);
+        v.VertexList(Square(0));
+        // SET_MATERIAL_ANIMATE: material 2, textures 2 and on, chosen by a variable.
+        c.Op(0xC1).U16(2).U16(2).U16(2).U32(0).U32(0x10);
+        Tris(c, 2).BglEnd();
+        QTest::newRow("one MDL9 object, animated material")
+            << File(Mdl9(t, m, v, c.Finish())) << "MDL9" << QString()
+            << QStringList{NotDrawn, NotDrawn, Used("wing.bmp", 2, "0")};
     }
 
-    AddFault("unknown instruction", WithLists(), [](Code& c) { c.Op(0x36); },
-             "unknown instruction 0x0036");
-    AddFault("jump outside", WithLists(), [](Code& c) { c.Op(0x0D).U16(0x7000); },
-             "a jump outside the code");
-    AddFault("call outside", WithLists(), [](Code& c) { c.Op(0x23).U16(0x8000); },
-             "a call outside the code");
-    AddFault("material past its list", WithLists(), [](Code& c) { c.SetMaterial(3, 0); },
-             "material 3 past the end of its list");
-    AddFault("texture past its list", WithLists(), [](Code& c) { c.SetMaterial(0, 3); },
-             "texture 3 past the end of its list");
-    AddFault("vertex past its list", WithLists(),
-             [](Code& c) { c.DrawTriangles(2, 2, {0, 1, 2}); }, "vertex 4 past the end of its list");
+    AddFault(
+        "unknown instruction", WithLists(), [](Code& c) { c.Op(0x36); },
+        "unknown instruction 0x0036");
+    AddFault(
+        "jump outside", WithLists(), [](Code& c) { c.Op(0x0D).U16(0x7000); },
+        "a jump outside the code");
+    AddFault(
+        "call outside", WithLists(), [](Code& c) { c.Op(0x23).U16(0x8000); },
+        "a call outside the code");
+    AddFault(
+        "material past its list", WithLists(), [](Code& c) { c.SetMaterial(3, 0); },
+        "material 3 past the end of its list");
+    AddFault(
+        "texture past its list", WithLists(), [](Code& c) { c.SetMaterial(0, 3); },
+        "texture 3 past the end of its list");
+    AddFault(
+        "vertex past its list", WithLists(),
+        [](Code& c) {
+            c.DrawTriangles(2, 2, {0, 1, 2});
+        },
+        "vertex 4 past the end of its list");
     Code materialsOnly;
     materialsOnly.MaterialList(Materials);
-    AddFault("no vertex list", materialsOnly, [](Code& c) { c.DrawTriangles(0, 3, {0, 1, 2}); },
-             "a drawing with no vertex list");
+    AddFault(
+        "no vertex list", materialsOnly,
+        [](Code& c) {
+            c.DrawTriangles(0, 3, {0, 1, 2});
+        },
+        "a drawing with no vertex list");
     {
         Code c = WithLists();
         const auto self = c.NewLabel();
         c.Place(self);
-        AddFault("calls nested too deep", c, [&](Code& code) {
-            // The call of depth 65 is the same instruction.
-            code.Call(self);
-        }, "calls nested deeper than 64");
+        AddFault(
+            "calls nested too deep", c,
+            [&](Code& code) {
+                // The call of depth 65 is the same instruction.
+                code.Call(self);
+            },
+            "calls nested deeper than 64");
     }
     {
+        // Each pass one detail level further; the fall-through ends the code.
         Code c = WithLists();
         const auto self = c.NewLabel();
-        c.Place(self);
-        const std::size_t codeBytes = c.size() + 10;
-        AddFault("more than the budget", c, [&](Code& code) { code.IfSizeV(self); },
-                 QString::asprintf("more than %llu instructions",
-                                   static_cast<unsigned long long>(
-                                       MinInstructionBudget + InstructionsPerCodeByte * codeBytes)));
+        const std::size_t at = CodeAt + c.size(), codeBytes = c.size() + 8;
+        c.Place(self).IfSizeV(self);
+        QTest::newRow("more than the budget")
+            << File(Mdl8(c.Finish())) << "MDL8"
+            << Fault + QString::asprintf(
+                           "more than %llu instructions at offset 0x%08zX",
+                           static_cast<unsigned long long>(MinInstructionBudget +
+                                                           InstructionsPerCodeByte * codeBytes),
+                           at)
+            << Repeat({}, 3);
     }
     {
         Code c = WithLists();
@@ -213,9 +247,8 @@ void TestModelWalk::walk_data() {
                                   << "Not a model or scenery file whose drawing code the editor "
                                      "can read"
                                   << QStringList();
-    QTest::newRow("old-style scenery")
-        << File(OldBgl(WithLists().Finish())) << "BGL"
-        << "Old-style scenery code is not read yet" << Repeat({}, 3);
+    QTest::newRow("old-style scenery") << File(OldBgl(WithLists().Finish())) << "BGL"
+                                       << "Old-style scenery code is not read yet" << Repeat({}, 3);
 }
 
 void TestModelWalk::walk() {
@@ -267,6 +300,46 @@ void TestModelWalk::keepsEachDrawingOncePerTransform() {
     QCOMPARE(std::max(x0, x1), 11.0f);
     QCOMPARE(walk.triangles[0].material, 0);
     QCOMPARE(walk.triangles[0].texture, -1);
+}
+
+void TestModelWalk::toolTipText_data() {
+    QTest::addColumn<QStringList>("textures");
+    QTest::addColumn<qulonglong>("triangles");
+    QTest::addColumn<QList<int>>("levels");
+    QTest::addColumn<QString>("expected");
+    const QString en(QChar(0x2013));
+    QTest::newRow("one triangle") << QStringList{"a.bmp"} << 1ull << QList<int>{0}
+                                  << "a.bmp " + EmDash + " 1 triangle, detail level 0";
+    QTest::newRow("thousands and runs of levels")
+        << QStringList{"a.bmp", "b.bmp"} << 1234567ull << QList<int>{0, 1, 2, 4, 6, 7}
+        << "a.bmp, b.bmp " + EmDash + " 1,234,567 triangles, detail levels 0" + en + "2, 4, 6" +
+               en + "7";
+    QTest::newRow("selected, never drawn")
+        << QStringList{} << 0ull << QList<int>{} << "No texture " + EmDash + " 0 triangles";
+}
+
+// The counts' commas do not follow the locale.
+void TestModelWalk::toolTipText() {
+    QFETCH(QStringList, textures);
+    QFETCH(qulonglong, triangles);
+    QFETCH(QList<int>, levels);
+    QFETCH(QString, expected);
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German));
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    ModelWalk walk;
+    walk.walked = true;
+    walk.uses.resize(2);
+    walk.uses[0].selected = true;
+    for (const QString& t : textures)
+        walk.uses[0].textures.push_back(t.toStdString());
+    walk.uses[0].triangles = triangles;
+    walk.uses[0].detailLevels.assign(levels.begin(), levels.end());
+    const QString text = QString::fromStdString(MaterialUseText(walk, 0));
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(before);
+    QCOMPARE(text, expected);
+    QCOMPARE(QString::fromStdString(MaterialUseText(walk, 1)), NotDrawn);
 }
 
 TINTARA_TEST_MAIN(TestModelWalk)
