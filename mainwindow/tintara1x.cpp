@@ -9,6 +9,7 @@
 #include "framework/SettingsStore.h"
 #include "mainwindow/MaterialListModel.h"
 #include "mainwindow/MaterialPanel.h"
+#include "mainwindow/ModelViewWindow.h"
 #include "mainwindow/WindowFonts.h"
 #include "ui_tintara1x.h"
 
@@ -176,6 +177,7 @@ void TForm1::LoadSettings() {
         ui->ComboBox1->setEditText(QString());
 
     m_recent.Read(*Settings);
+    m_modelViewPlace.Read(*Settings);
 }
 
 void TForm1::SaveSettings() {
@@ -209,6 +211,13 @@ void TForm1::FormClose(QCloseEvent* event) {
         // The recent files are a convenience: failing to keep them never stops a close.
         try {
             m_recent.Write(*Settings);
+        } catch (const SettingsError&) {
+        }
+        // So is the model view's place.
+        try {
+            if (m_modelView)
+                m_modelViewPlace.SetPlace(QRect(m_modelView->pos(), m_modelView->size()));
+            m_modelViewPlace.Write(*Settings);
         } catch (const SettingsError&) {
         }
         Settings.reset();

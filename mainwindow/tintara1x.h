@@ -29,6 +29,7 @@
 #include "framework/OpenDialog.h"
 #include "mainwindow/RecentFiles.h"
 #include "mainwindow/SendBackStep.h"
+#include "mainwindow/WindowPlacement.h"
 #include "material/MaterialTable.h"
 #include "material/ModelWalk.h"
 
@@ -53,6 +54,7 @@ class ColourChooser;
 class FileChooser;
 class MaterialListModel;
 class MaterialPreviewWindow;
+class ModelViewWindow;
 class Prompter;
 class SettingsStore;
 class TAboutForm;
@@ -113,6 +115,10 @@ public:
     // Opens (or raises) the lit preview of the panel's material, kept in step with it.
     void ShowPreview();
     MaterialPreviewWindow* PreviewWindow() const { return m_previewWindow; }
+    // Opens (or raises) the model view: the walked model in the table's colours, kept in
+    // step with the table and the list's selection. Its place is the "ModelView" setting.
+    void ShowModelView();
+    ModelViewWindow* ModelView() const { return m_modelView; }
 
     // The About window that "About" shows; created hidden at start-up and owned by
     // this window as its child. Without one, "About" does nothing.
@@ -166,6 +172,13 @@ private:
     // Raises texlistClicked and shows the first selected line in the panel; with none
     // selected, hides the panel's indicators.
     void texlistClick();
+    // Selects a line as a click on it would (Ctrl+click: `toggle`), scrolls to it and
+    // shows the first selected line in the panel; for a click in the model view.
+    void ClickLine(int row, bool toggle);
+    // Gives the model view the table's colours and the selection; with `newWalk`, the
+    // last walk and the caption too.
+    void RefreshModelView(bool newWalk);
+    void RefreshModelViewSelection();
     // "<< Send modified Material back": the panel into every selected entry.
     void SendMaterialBack();
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -203,6 +216,8 @@ private:
     // The send-backs since the last scan or save, for Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y.
     QUndoStack m_history;
     MaterialPreviewWindow* m_previewWindow = nullptr; // made when first shown
+    ModelViewWindow* m_modelView = nullptr;           // made when first shown
+    WindowPlacement m_modelViewPlace{QStringLiteral("ModelView")};
 };
 
 } // namespace tintara

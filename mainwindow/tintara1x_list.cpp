@@ -43,6 +43,7 @@ void TForm1::RebuildMaterialList() {
     ProgramSelection programMade(*this);
     const LineCheck check =
         m_listModel->Rebuild(BlockPrefix(load.FilterIndex() == 2), ShownProperty());
+    RefreshModelView(false);
     if (check.error)
         throw ConversionError(*check.error);
     ui->Label1->setText(QString::fromStdString(CountLabelText(MaterialTable.count())));
@@ -84,6 +85,19 @@ void TForm1::SelectLine(int row) {
     }
     selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     ui->texlist->scrollTo(index);
+}
+
+void TForm1::ClickLine(int row, bool toggle) {
+    const QModelIndex index = m_listModel->index(row, 0);
+    if (!index.isValid())
+        return;
+    {
+        ProgramSelection programMade(*this);
+        ui->texlist->selectionModel()->setCurrentIndex(
+            index, toggle ? QItemSelectionModel::Toggle : QItemSelectionModel::ClearAndSelect);
+    }
+    ui->texlist->scrollTo(index);
+    texlistClick();
 }
 
 int TForm1::FirstSelectedLine() const {

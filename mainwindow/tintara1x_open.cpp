@@ -26,11 +26,14 @@ void TForm1::SetUpOpening() {
         new QShortcut(redo, this, [this] { m_history.redo(); });
     // The lit preview: Ctrl+P, or "Material Preview" on a right-click in the list.
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this, [this] { ShowPreview(); });
+    // The model view: F3 (not Ctrl+M, which the numeric fields read as Return).
+    new QShortcut(QKeySequence(Qt::Key_F3), this, [this] { ShowModelView(); });
     ui->texlist->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->texlist, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         auto* menu = new QMenu(ui->texlist);
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->addAction(QStringLiteral("Material Preview\tCtrl+P"), this, &TForm1::ShowPreview);
+        menu->addAction(QStringLiteral("Model View\tF3"), this, &TForm1::ShowModelView);
         menu->popup(ui->texlist->viewport()->mapToGlobal(at));
     });
     connect(ui->GroupBox1, &MaterialPanel::previewChanged, this, [this] {
