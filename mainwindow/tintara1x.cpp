@@ -186,11 +186,11 @@ void TForm1::showEvent(QShowEvent* event) {
         return;
     m_shownOnce = true;
 #ifdef Q_OS_WIN
-    // A window created where its corner lies on no screen (partly off the left or top)
-    // lands a resize border's width from where it was asked: Qt leaves the frame's
-    // invisible border out of the position only at a point on a screen, but always
-    // counts it when it reports the position. Placed again now that it exists, it lands
-    // where asked, so the position stored at close is the one read at start.
+    // A window created with its corner on no screen (partly off the left or the top)
+    // lands a frame border's width to the right of where it was asked and reports that
+    // position, so the stored one crept at every start and close (-100, -96, -92).
+    // Placed again now that it exists, it lands where asked and the position stored
+    // at close is the one read at start.
     if (pos() != m_storedPosition)
         move(m_storedPosition);
 #endif
