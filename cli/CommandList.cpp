@@ -7,18 +7,20 @@
 #include "material/ModelWalk.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace tintara::cli {
 namespace {
 
 constexpr const char* ListHelp =
-    "Usage: tintara-cli list [--show PROPERTY] [--scenery] [--textures] FILE\n"
+    "Usage: tintara-cli list [--show PROPERTY] [--scenery | --model] [--textures] FILE\n"
     "\n"
     "Prints the material list of a model or scenery file, one line per material,\n"
     "then the count of materials found.\n"
     "\n"
     "  --show PROPERTY  diffuse (default), ambient, specular, emissive or specularity\n"
-    "  --scenery        mark lines OBJ, as for a scenery file (default LOD)\n"
+    "  --scenery        mark lines OBJ, as for a scenery file (the default for .bgl)\n"
+    "  --model          mark lines LOD, as for a model file (the default otherwise)\n"
     "  --textures       follow each line with the textures the model's drawing code\n"
     "                   uses the material with\n";
 
@@ -32,23 +34,38 @@ int PropertyIndex(const std::string& name) {
                    "' (use diffuse, ambient, specular, emissive or specularity)");
 }
 
+// A ".bgl" file, in any letter case, is listed as scenery, as the editor opens it.
+bool IsSceneryFileName(const std::string& file) {
+    const std::string_view suffix = ".bgl";
+    if (file.size() < suffix.size())
+        return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        const char c = file[file.size() - suffix.size() + i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != suffix[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int RunList(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    const ParsedArgs args = ParseArgs(words, {"--show"}, {"--scenery", "--textures"});
+    const ParsedArgs args = ParseArgs(words, {"--show"}, {"--scenery", "--model", "--textures"});
     if (args.help) {
         out << ListHelp;
         return ExitOk;
     }
     const int property = PropertyIndex(args.value("--show").value_or("diffuse"));
+    if (args.has("--scenery") && args.has("--model"))
+        throw BadInput("options --scenery and --model exclude each other");
     const std::string file = RequireOneFile(args);
+    const bool scenery = args.has("--scenery") || (!args.has("--model") && IsSceneryFileName(file));
 
     MaterialTable table;
     if (!ScanFileForCommand(file, table, err))
         return ExitFailure;
     WarnOfInterruptedSave(file, err);
-    const MaterialLines lines =
-        BuildMaterialLines(BlockPrefix(args.has("--scenery")), table, property);
+    const MaterialLines lines = BuildMaterialLines(BlockPrefix(scenery), table, property);
     const ModelWalk walk = args.has("--textures") ? WalkModelFile(CommandPath(file), table)
                                                   : ModelWalk{};
     for (std::size_t i = 0; i < lines.lines.size(); ++i) {
