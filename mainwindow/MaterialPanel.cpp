@@ -121,11 +121,33 @@ void MaterialPanel::ConnectHandlers() {
     connect(m_powerEdit, &QLineEdit::textChanged, this, &MaterialPanel::previewChanged);
 }
 
-SphereMaterial MaterialPanel::PreviewMaterial() const {
-    int edited = -1;
+int MaterialPanel::IndicatedSlot() const {
+    int shown = -1;
     for (std::size_t slot = 0; slot < IndicatorShape.size(); ++slot)
         if (!IndicatorShape[slot]->isHidden())
-            edited = static_cast<int>(slot);
+            shown = static_cast<int>(slot);
+    return shown;
+}
+
+QString MaterialPanel::PreviewNote() const {
+    const int slot = IndicatedSlot();
+    if (slot < 0)
+        return {};
+    const auto index = static_cast<std::size_t>(slot);
+    // Compared as the bytes the panel and the list show.
+    const bool sameColour = (SwatchShape[index]->fillColor() & 0xFFFFFF) ==
+                            (m_preview->fillColor() & 0xFFFFFF);
+    const bool sameAlpha = ChannelToByte(SwatchAlpha[index]) ==
+                           static_cast<std::int32_t>(ConvertNumberText(m_channelEdit[3]->text()));
+    if (sameColour && sameAlpha)
+        return {};
+    const char* const captions[] = {"Label6", "Label7", "Label8", "Label9"};
+    return QStringLiteral("%1 shown from the adjustment panel: press << to keep it")
+        .arg(Control<QLabel>(captions[index])->text());
+}
+
+SphereMaterial MaterialPanel::PreviewMaterial() const {
+    const int edited = IndicatedSlot();
     SphereMaterial material;
     for (std::size_t slot = 0; slot < SwatchShape.size(); ++slot) {
         std::int32_t colour = SwatchShape[slot]->fillColor();

@@ -68,6 +68,10 @@ public:
     // their alphas and the power field as its readings would leave it; the slot whose
     // indicator shows takes the adjustment panel's colour and alpha. Changes no field.
     SphereMaterial PreviewMaterial() const;
+    // When the adjustment panel's colour or alpha differs from the swatch whose
+    // indicator shows, what the preview says about it: "Diffuse shown from the
+    // adjustment panel: press << to keep it". Empty otherwise.
+    QString PreviewNote() const;
 
 public slots:
     // The ">>" and "<<" buttons carry their colour slot in the dynamic property "Tag";
@@ -89,6 +93,7 @@ private:
     void SetToolTips();
     void ConnectHandlers();
     void ShowOnlyIndicator(int slot);
+    int IndicatedSlot() const; // -1 when no indicator shows
     static int SlotOf(const QObject* sender);
     // Copies swatch `slot` and its alpha into the adjustment panel. For an alpha that
     // cannot be converted, returns the error's text before changing anything.

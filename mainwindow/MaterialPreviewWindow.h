@@ -1,6 +1,7 @@
 #pragma once
-// The lit preview: a small tool window beside the main window showing the material the
-// send-back would apply on a lit sphere (see MaterialSphere), kept in step by its owner.
+// The lit preview: a small tool window beside the main window showing the material on a
+// lit sphere (see MaterialSphere), kept in step by its owner, with a note below it when
+// the sphere shows a colour the send-back would not write.
 
 #include "mainwindow/MaterialSphere.h"
 
@@ -13,10 +14,12 @@ class MaterialPreviewWindow final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int SphereSize = 256;
+    static constexpr int NoteHeight = 36;
 
     explicit MaterialPreviewWindow(QWidget* owner);
-    void SetMaterial(const SphereMaterial& material);
+    void SetMaterial(const SphereMaterial& material, const QString& note = {});
     const QImage& Image() const { return m_image; }
+    const QString& Note() const { return m_note; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,6 +27,7 @@ protected:
 private:
     MaterialSphere m_sphere;
     QImage m_image;
+    QString m_note;
 };
 
 } // namespace tintara

@@ -38,7 +38,8 @@ void TForm1::SetUpOpening() {
     });
     connect(ui->GroupBox1, &MaterialPanel::previewChanged, this, [this] {
         if (m_previewWindow && m_previewWindow->isVisible())
-            m_previewWindow->SetMaterial(ui->GroupBox1->PreviewMaterial());
+            m_previewWindow->SetMaterial(ui->GroupBox1->PreviewMaterial(),
+                                         ui->GroupBox1->PreviewNote());
     });
     auto* drops = new FileDropFilter(this);
     connect(drops, &FileDropFilter::fileDropped, this, &TForm1::OpenFile);
@@ -55,7 +56,7 @@ void TForm1::ShowPreview() {
         m_previewWindow = new MaterialPreviewWindow(this);
         m_previewWindow->move(frameGeometry().topRight() + QPoint(8, 0));
     }
-    m_previewWindow->SetMaterial(ui->GroupBox1->PreviewMaterial());
+    m_previewWindow->SetMaterial(ui->GroupBox1->PreviewMaterial(), ui->GroupBox1->PreviewNote());
     m_previewWindow->show();
     m_previewWindow->raise();
 }

@@ -255,9 +255,14 @@ void MainWindowOpenTest::previewFollowsThePanel() {
     f->clickLine(1);
     QVERIFY(litColour().blue() > litColour().red()); // line 1: diffuse blue
     f->click("Button4"); // blue into the adjustment panel, its indicator shown
+    QCOMPARE(form->PreviewWindow()->Note(), QString()); // the panel holds the swatch's colour
     f->child<QLineEdit>("NumEdit1")->setText(QStringLiteral("255"));
     f->child<QLineEdit>("NumEdit3")->setText(QStringLiteral("0"));
     QVERIFY(litColour().red() > litColour().blue()); // the panel's colour, not yet taken
+    QCOMPARE(form->PreviewWindow()->Note(),
+             QStringLiteral("Diffuse shown from the adjustment panel: press << to keep it"));
+    f->click("Button13"); // taken back into the swatch
+    QCOMPARE(form->PreviewWindow()->Note(), QString());
     QLineEdit* power = f->child<QLineEdit>("NumEdit5");
     power->setText(QStringLiteral("1,2,3"));
     QCOMPARE(power->text(), QStringLiteral("1,2,3"));
