@@ -4,6 +4,7 @@
 
 #include "mainwindow/tintara1x.h"
 
+#include "framework/Prompter.h"
 #include "mainwindow/FileDrop.h"
 #include "mainwindow/MaterialPanel.h"
 #include "mainwindow/MaterialPreviewWindow.h"
@@ -43,6 +44,10 @@ void TForm1::SetUpOpening() {
     });
     auto* drops = new FileDropFilter(this);
     connect(drops, &FileDropFilter::fileDropped, this, &TForm1::OpenFile);
+    connect(drops, &FileDropFilter::severalFilesDropped, this, [this] {
+        prompter().ask(this, {QStringLiteral("TINTARA"), QStringLiteral("Drop one file at a time"),
+                              PromptIcon::Information, PromptButtons::Ok});
+    });
     ui->Edit1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->Edit1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu* menu = CreateEdit1Menu();

@@ -27,6 +27,7 @@ private slots:
     void openFile_data();
     void openFile();
     void unsavedEditsAreAskedAboutFirst();
+    void droppedFileOpensEvenOnATextField_data();
     void droppedFileOpensEvenOnATextField();
     void recentFilesAreKeptAndOffered();
     void returnPressesTheFocusedButton();
@@ -107,19 +108,62 @@ void MainWindowOpenTest::unsavedEditsAreAskedAboutFirst() {
     QCOMPARE(f->child<QLineEdit>("Edit1")->text(), QStringLiteral("plane.mdl"));
 }
 
-// Dropped on Edit1, which would otherwise take the file's name as text.
+// One local file opens wherever it is dropped, taken as a copy; anything else is
+// refused before a text field can insert it, and several files are told to come one at
+// a time.
+void MainWindowOpenTest::droppedFileOpensEvenOnATextField_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("payload");
+    QTest::addColumn<int>("actions");
+    QTest::addColumn<bool>("opens");
+    const int copyOrMove = Qt::CopyAction | Qt::MoveAction;
+    QTest::newRow("one file on Edit1") << "Edit1" << "file" << copyOrMove << true;
+    QTest::newRow("one file on the help text") << "Memo1" << "file" << copyOrMove << true;
+    QTest::newRow("a file offered only as a move") << "Edit1" << "file" << int(Qt::MoveAction)
+                                                   << false;
+    QTest::newRow("two files") << "Edit1" << "two files" << copyOrMove << false;
+    QTest::newRow("text on the help text") << "Memo1" << "text" << copyOrMove << false;
+    QTest::newRow("a web link") << "Edit1" << "link" << copyOrMove << false;
+}
+
 void MainWindowOpenTest::droppedFileOpensEvenOnATextField() {
-    QLineEdit* edit = f->child<QLineEdit>("Edit1");
+    QFETCH(QString, target);
+    QFETCH(QString, payload);
+    QFETCH(int, actions);
+    QFETCH(bool, opens);
+    auto* memo = f->child<QPlainTextEdit>("Memo1");
+    // Drags reach a text area through its viewport.
+    QWidget* widget = target == "Memo1" ? memo->viewport() : f->child<QWidget>("Edit1");
+    const auto text = [&] {
+        return target == "Memo1" ? memo->toPlainText() : f->child<QLineEdit>("Edit1")->text();
+    };
+    const QString before = text();
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(f->path("models/plane.mdl"))});
+    const QUrl file = QUrl::fromLocalFile(f->path("models/plane.mdl"));
+    if (payload == "file")
+        data.setUrls({file});
+    else if (payload == "two files")
+        data.setUrls({file, QUrl::fromLocalFile(f->path("models/other.mdl"))});
+    else if (payload == "link")
+        data.setUrls({QUrl(QStringLiteral("https://example.org/plane.mdl"))});
     data.setText(f->path("models/plane.mdl"));
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(edit, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(edit, &drop);
-    QCOMPARE(edit->text(), QStringLiteral("plane.mdl"));
-    QCOMPARE(f->lines().size(), 2);
+    const auto allowed = Qt::DropActions(actions);
+    QDragEnterEvent enter(QPoint(5, 5), allowed, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &enter);
+    QCOMPARE(enter.isAccepted(), opens || payload == "two files");
+    if (enter.isAccepted())
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+    QDropEvent drop(QPointF(5, 5), allowed, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &drop);
+    QCOMPARE(f->lines().size(), opens ? 2 : 0);
+    if (!opens)
+        QCOMPARE(text(), before);
+    QCOMPARE(f->prompter.requests.size(), payload == "two files" ? 1 : 0);
+    if (payload == "two files") {
+        QCOMPARE(f->prompter.requests[0].text, QStringLiteral("Drop one file at a time"));
+        QCOMPARE(f->prompter.requests[0].caption, QStringLiteral("TINTARA"));
+        QCOMPARE(f->prompter.requests[0].icon, PromptIcon::Information);
+    }
 }
 
 // The newest first, kept at close and read at the next start; picking one opens it.
