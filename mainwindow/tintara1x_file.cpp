@@ -48,8 +48,13 @@ void TForm1::TakeChoice(const FileChoice& choice, bool fromDialog) {
     };
     if (fromDialog)
         remember();
-    if (RescanFile() && !fromDialog)
-        remember();
+    if (RescanFile()) {
+        if (!fromDialog)
+            remember();
+    } else {
+        // A file that cannot be opened is no recent file.
+        m_recent.Remove(load.FileName());
+    }
 }
 
 void TForm1::scanClick() {

@@ -77,6 +77,10 @@ void TForm1::OpenFile(const QString& path) {
 QMenu* TForm1::CreateEdit1Menu() {
     QMenu* menu = ui->Edit1->createStandardContextMenu();
     QAction* first = menu->actions().value(0);
+    // Files deleted or renamed since, and anything that is no file, are dropped.
+    for (const QString& path : QStringList(m_recent.Paths()))
+        if (!QFileInfo(path).isFile())
+            m_recent.Remove(path);
     for (const QString& path : m_recent.Paths()) {
         auto* open = new QAction(path, menu);
         connect(open, &QAction::triggered, this, [this, path] { OpenFile(path); });

@@ -187,6 +187,19 @@ void MainWindowOpenTest::recentFilesAreKeptAndOffered() {
     QMenu* next = again.CreateEdit1Menu();
     QCOMPARE(next->actions().value(0)->text(), f->nativePath("models/plane.mdl"));
     delete next;
+
+    // A file gone since is no longer offered, and one that fails to open is dropped.
+    QVERIFY(QFile::remove(f->path("models/other.mdl")));
+    next = again.CreateEdit1Menu();
+    QCOMPARE(next->actions().value(0)->text(), f->nativePath("models/plane.mdl"));
+    QVERIFY(next->actions().value(1)->isSeparator());
+    delete next;
+    QVERIFY(QFile::remove(f->path("models/plane.mdl")));
+    QVERIFY(QDir().mkpath(f->path("models/plane.mdl")));
+    f->prompter.answers.push_back(PromptAnswer::Ok);
+    again.OpenFile(f->path("models/plane.mdl"));
+    QVERIFY(again.close());
+    QCOMPARE(f->settings()->value("Recent").toString(), QString());
 }
 
 void MainWindowOpenTest::returnPressesTheFocusedButton() {
