@@ -27,7 +27,6 @@
 
 #include <optional>
 #include <stdexcept>
-#include <vector>
 
 namespace tintara {
 
@@ -92,7 +91,6 @@ private:
     QImage ShapePixels() const;
     void BuildRegion();
     void ApplyRegion();
-    void AddRun(int x0, int x1, int y);
 
     bool m_moveable = true;
     int m_downX = 0;
@@ -110,7 +108,6 @@ private:
     bool m_loading = false;
     bool m_settingBounds = false;
     QRect m_shapedBounds;      // the geometry the last geometry change was handled for
-    std::vector<QRect> m_runs; // runs found by the build in progress
 };
 
 } // namespace tintara

@@ -53,7 +53,9 @@ QRegion RegionFromRuns(std::vector<QRect>& runs);
 // against.
 QRegion RegionRunByRun(const QImage& pixels);
 
-// The region of a picture built in one step (ForEachShapeRun + RegionFromRuns).
+// The region of a picture built in one step (ForEachShapeRun + RegionFromRuns): how the
+// shaped form builds its shape, since uniting runs one at a time costs far more on
+// pictures with many runs.
 QRegion RegionOneStep(const QImage& pixels);
 
 // True when both regions cover exactly the same pixels.
