@@ -1,11 +1,12 @@
 #include "mainwindow/RecentFiles.h"
 
 #include "framework/SettingsStore.h"
+#include "mainwindow/SettingNames.h"
 
 namespace tintara {
 
 const QString& RecentFiles::SettingName() {
-    static const QString name = QStringLiteral("Recent");
+    static const QString name = setting::Recent;
     return name;
 }
 

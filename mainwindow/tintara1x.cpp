@@ -9,9 +9,11 @@
 #include "framework/SettingsStore.h"
 #include "mainwindow/MaterialListModel.h"
 #include "mainwindow/MaterialPanel.h"
+#include "mainwindow/SettingNames.h"
 #include "mainwindow/ModelViewWindow.h"
 #include "mainwindow/SelectionDelegate.h"
 #include "mainwindow/WindowFonts.h"
+#include "mainwindow/WindowKeys.h"
 #include "ui_tintara1x.h"
 
 #include <QCloseEvent>
@@ -67,7 +69,12 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     LoadSettings();
     ui->GroupBox1->Attach(*m_prompter, *colours, [this] { return FirstSelectedLine() >= 0; });
     ConnectHandlers();
+    new WindowKeys(this);
     SetUpOpening();
+    SetUpUndo();
+    SetUpPreview();
+    SetUpModelView();
+    SetUpListMenu();
     SetToolTips();
 }
 
@@ -156,27 +163,27 @@ void TForm1::LoadSettings() {
     };
 
     try {
-        Settings->WriteString(QStringLiteral("Program"),
+        Settings->WriteString(setting::Program,
                               QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
     } catch (const SettingsError& error) {
         report(error);
     }
 
-    const int top = readInteger(QStringLiteral("Top"), DefaultTop);
-    const int left = readInteger(QStringLiteral("Left"), DefaultLeft);
+    const int top = readInteger(setting::Top, DefaultTop);
+    const int left = readInteger(setting::Left, DefaultLeft);
     m_storedPosition = QPoint(left, top);
     move(m_storedPosition);
 
     QString folder = DefaultInitialFolder();
     try {
-        folder = Settings->ReadString(QStringLiteral("Load"), folder);
+        folder = Settings->ReadString(setting::Load, folder);
     } catch (const SettingsError& error) {
         report(error);
     }
     load.SetInitialDir(folder);
 
     // Set before the change handler is connected, so no rebuild runs at start.
-    const int show = readInteger(QStringLiteral("Show"), DefaultShow);
+    const int show = readInteger(setting::Show, DefaultShow);
     ui->ComboBox1->setCurrentIndex(show >= 0 && show < ui->ComboBox1->count() ? show : -1);
     if (ui->ComboBox1->currentIndex() < 0)
         ui->ComboBox1->setEditText(QString());
@@ -186,10 +193,10 @@ void TForm1::LoadSettings() {
 }
 
 void TForm1::SaveSettings() {
-    Settings->WriteInteger(QStringLiteral("Top"), y());
-    Settings->WriteInteger(QStringLiteral("Left"), x());
-    Settings->WriteInteger(QStringLiteral("Show"), ShownProperty());
-    Settings->WriteString(QStringLiteral("Load"), load.InitialDir());
+    Settings->WriteInteger(setting::Top, y());
+    Settings->WriteInteger(setting::Left, x());
+    Settings->WriteInteger(setting::Show, ShownProperty());
+    Settings->WriteString(setting::Load, load.InitialDir());
 }
 
 void TForm1::showEvent(QShowEvent* event) {

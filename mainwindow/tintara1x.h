@@ -29,6 +29,7 @@
 #include "framework/OpenDialog.h"
 #include "mainwindow/RecentFiles.h"
 #include "mainwindow/SendBackStep.h"
+#include "mainwindow/SettingNames.h"
 #include "mainwindow/WindowPlacement.h"
 #include "material/MaterialTable.h"
 #include "material/ModelWalk.h"
@@ -166,7 +167,12 @@ private:
     // Puts table entries back as a step of the history had them, rebuilds the list,
     // sets "Save Updated MDL" and selects and shows the first of them.
     void RestoreEntries(const TableEntries& entries, bool saveEnabled);
+    // Each in the file named after it.
     void SetUpOpening();
+    void SetUpUndo();
+    void SetUpPreview();
+    void SetUpModelView();
+    void SetUpListMenu();
     void SetToolTips();
     void SetUpControls();
     void ConnectHandlers();
@@ -226,7 +232,7 @@ private:
     QUndoStack m_history;
     MaterialPreviewWindow* m_previewWindow = nullptr; // made when first shown
     ModelViewWindow* m_modelView = nullptr;           // made when first shown
-    WindowPlacement m_modelViewPlace{QStringLiteral("ModelView")};
+    WindowPlacement m_modelViewPlace{setting::ModelView};
 };
 
 } // namespace tintara

@@ -13,6 +13,11 @@
 
 namespace tintara {
 
+void TForm1::SetUpModelView() {
+    // F3, not Ctrl+M, which the numeric fields read as Return.
+    new QShortcut(QKeySequence(Qt::Key_F3), this, [this] { ShowModelView(); });
+}
+
 void TForm1::ShowModelView() {
     if (!m_modelView) {
         m_modelView = new ModelViewWindow(this);

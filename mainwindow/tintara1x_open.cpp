@@ -1,47 +1,19 @@
-// TForm1: opening files the way the desktop does (named at start, dropped on the
-// window, or picked from the recent ones on a right-click in Edit1), and the keys
-// (undo and redo of send-backs among them) and tool tips a desktop user expects.
+// TForm1: opening files the way the desktop does: named at start, dropped on the
+// window, or picked from the recent ones on a right-click in Edit1.
 
 #include "mainwindow/tintara1x.h"
 
 #include "framework/Prompter.h"
 #include "mainwindow/FileDrop.h"
-#include "mainwindow/MaterialPanel.h"
-#include "mainwindow/MaterialPreviewWindow.h"
-#include "mainwindow/WindowKeys.h"
 #include "ui_tintara1x.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QShortcut>
 
 namespace tintara {
 
 void TForm1::SetUpOpening() {
-    new WindowKeys(this);
-    // Window-wide; a text field with the focus keeps these keys for its own typing.
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this, [this] { m_history.undo(); });
-    for (const QKeySequence& redo : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                     QKeySequence(Qt::CTRL | Qt::Key_Y)})
-        new QShortcut(redo, this, [this] { m_history.redo(); });
-    // The lit preview: Ctrl+P, or "Material Preview" on a right-click in the list.
-    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this, [this] { ShowPreview(); });
-    // The model view: F3 (not Ctrl+M, which the numeric fields read as Return).
-    new QShortcut(QKeySequence(Qt::Key_F3), this, [this] { ShowModelView(); });
-    ui->texlist->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui->texlist, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        auto* menu = new QMenu(ui->texlist);
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->addAction(QStringLiteral("Material Preview\tCtrl+P"), this, &TForm1::ShowPreview);
-        menu->addAction(QStringLiteral("Model View\tF3"), this, &TForm1::ShowModelView);
-        menu->popup(ui->texlist->viewport()->mapToGlobal(at));
-    });
-    connect(ui->GroupBox1, &MaterialPanel::previewChanged, this, [this] {
-        if (m_previewWindow && m_previewWindow->isVisible())
-            m_previewWindow->SetMaterial(ui->GroupBox1->PreviewMaterial(),
-                                         ui->GroupBox1->PreviewNote());
-    });
     auto* drops = new FileDropFilter(this);
     connect(drops, &FileDropFilter::fileDropped, this, &TForm1::OpenFile);
     connect(drops, &FileDropFilter::severalFilesDropped, this, [this] {
@@ -54,16 +26,6 @@ void TForm1::SetUpOpening() {
         menu->setAttribute(Qt::WA_DeleteOnClose);
         menu->popup(ui->Edit1->mapToGlobal(at));
     });
-}
-
-void TForm1::ShowPreview() {
-    if (!m_previewWindow) {
-        m_previewWindow = new MaterialPreviewWindow(this);
-        m_previewWindow->move(frameGeometry().topRight() + QPoint(8, 0));
-    }
-    m_previewWindow->SetMaterial(ui->GroupBox1->PreviewMaterial(), ui->GroupBox1->PreviewNote());
-    m_previewWindow->show();
-    m_previewWindow->raise();
 }
 
 void TForm1::OpenFile(const QString& path) {
