@@ -267,9 +267,19 @@ Section "Uninstall"
   ${EndIf}
 
   DeleteRegKey HKCU "${CLASSES}\${PROGID}"
-  DeleteRegKey HKCU "${CLASSES}\Applications\tintara.exe"
+  ; Windows may have made Applications\tintara.exe itself for a portable copy: our
+  ; values go, the keys only when nothing else is left in them. So for the extensions.
+  !define APP "${CLASSES}\Applications\tintara.exe"
+  DeleteRegValue HKCU "${APP}" "FriendlyAppName"
+  DeleteRegValue HKCU "${APP}\shell\open\command" ""
+  DeleteRegKey /ifempty HKCU "${APP}\shell\open\command"
+  DeleteRegKey /ifempty HKCU "${APP}\shell\open"
+  DeleteRegKey /ifempty HKCU "${APP}\shell"
+  DeleteRegValue HKCU "${APP}\SupportedTypes" ".mdl"
+  DeleteRegValue HKCU "${APP}\SupportedTypes" ".bgl"
+  DeleteRegKey /ifempty HKCU "${APP}\SupportedTypes"
+  DeleteRegKey /ifempty HKCU "${APP}"
   DeleteRegKey /ifempty HKCU "${CLASSES}\Applications"
-  ; The extensions' keys go only when nothing but our entry was in them.
   DeleteRegValue HKCU "${CLASSES}\.mdl\OpenWithProgids" "${PROGID}"
   DeleteRegKey /ifempty HKCU "${CLASSES}\.mdl\OpenWithProgids"
   DeleteRegKey /ifempty HKCU "${CLASSES}\.mdl"
