@@ -1,4 +1,5 @@
 #include "cli/CliApp.h"
+#include "cli/ConsoleOutput.h"
 #include "cli/TerminalText.h"
 
 #include <cerrno>
@@ -41,23 +42,32 @@ std::vector<std::string> Utf8Arguments() {
 
 int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef _WIN32
-    // What the tool prints is UTF-8, file names included.
-    SetConsoleOutputCP(CP_UTF8);
+    // What the tool prints is UTF-8, file names included: shown as such in a console
+    // whatever its code page, written as such to a pipe or file.
     const std::vector<std::string> args = Utf8Arguments();
+    tintara::cli::ConsoleOutputBuffer outBuffer(GetStdHandle(STD_OUTPUT_HANDLE));
+    tintara::cli::ConsoleOutputBuffer errBuffer(GetStdHandle(STD_ERROR_HANDLE));
+    std::ostream out(&outBuffer);
+    std::ostream err(&errBuffer);
+    // As std::cerr: written at once, after what standard output holds.
+    err.setf(std::ios::unitbuf);
+    err.tie(&out);
 #else
     // A write past the file size limit fails with EFBIG, which the save rolls back and
     // reports, instead of ending the process half way.
     ::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::ostream& out = std::cout;
+    std::ostream& err = std::cerr;
 #endif
-    const int code = tintara::cli::Run(args, std::cout, std::cerr);
+    const int code = tintara::cli::Run(args, out, err);
     errno = 0;
-    std::cout.flush();
-    if (!std::cout.good()) {
+    out.flush();
+    if (!out.good()) {
         // A full disk or a closed pipe: the output is incomplete, which must not pass
         // for success.
         const std::string reason = errno != 0 ? std::strerror(errno) : "the output failed";
-        tintara::cli::ReportError(std::cerr, "cannot write the output: " + reason);
+        tintara::cli::ReportError(err, "cannot write the output: " + reason);
         return tintara::cli::ExitFailure;
     }
     return code;

@@ -19,11 +19,9 @@ if(PROJECT_VERSION_TWEAK)
       ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.${PROJECT_VERSION_TWEAK})
 endif()
 
-# The program's icon for the installer's own, once the build makes one.
-set(installer_icon_option "")
-if(TINTARA_INSTALLER_ICON)
-  set(installer_icon_option -DTINTARA_ICON=${TINTARA_INSTALLER_ICON})
-endif()
+# The installer and the uninstaller show the programs' own icon.
+include(${CMAKE_CURRENT_LIST_DIR}/TintaraWindowsResources.cmake)
+tintara_program_icon(installer_icon)
 
 add_custom_target(setup
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${installer_stage}
@@ -33,9 +31,9 @@ add_custom_target(setup
   COMMAND ${TINTARA_MAKENSIS} -V2 -NOCD
           -DTINTARA_VERSION=${TINTARA_VERSION} -DTINTARA_VERSION4=${installer_version4}
           -DGENERATED=${installer_generated} -DOUTFILE=${installer_file}
-          ${installer_icon_option}
+          -DTINTARA_ICON=${installer_icon}
           ${PROJECT_SOURCE_DIR}/packaging/windows/installer.nsi
-  DEPENDS tintara tintara-cli
   BYPRODUCTS ${installer_file}
   COMMENT "Making ${installer_file}"
   VERBATIM)
+add_dependencies(setup tintara tintara-cli tintara_program_icon)

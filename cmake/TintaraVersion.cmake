@@ -1,16 +1,22 @@
-# tintara_embed_version(TARGET [MAJOR MINOR BUILD RELEASE])
+# tintara_embed_version(TARGET [MAJOR MINOR BUILD RELEASE] [PROGRAM DESCRIPTION])
 # Gives an executable or shared library a product version that the About window can
 # read without loading the file: a VERSIONINFO resource on Windows, an ELF note
 # (owner "Tintara", type 1, section .note.tintara.version) elsewhere. Without numbers
 # the project version is used. Each number must lie in 0..65535.
+# PROGRAM marks one of the shipped programs: on Windows its resources then also hold
+# the program's icon (first icon resource), the application manifest and the strings
+# Explorer's Details tab shows, DESCRIPTION being its FileDescription.
 include_guard(GLOBAL)
+include(${CMAKE_CURRENT_LIST_DIR}/TintaraWindowsResources.cmake)
 
 function(tintara_embed_version target)
-  if(ARGC EQUAL 1)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "PROGRAM" "")
+  list(LENGTH arg_UNPARSED_ARGUMENTS count)
+  if(count EQUAL 0)
     set(numbers ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR}
                 ${PROJECT_VERSION_PATCH} ${PROJECT_VERSION_TWEAK})
-  elseif(ARGC EQUAL 5)
-    set(numbers ${ARGV1} ${ARGV2} ${ARGV3} ${ARGV4})
+  elseif(count EQUAL 4)
+    set(numbers ${arg_UNPARSED_ARGUMENTS})
   else()
     message(FATAL_ERROR "tintara_embed_version(${target}): give no numbers or all four")
   endif()
@@ -34,15 +40,26 @@ function(tintara_embed_version target)
   set(dir ${CMAKE_CURRENT_BINARY_DIR}/tintara_version)
   if(WIN32)
     set(rc ${dir}/${target}_version.rc)
+    set(program_resources "")
+    set(program_strings "")
+    set(file_type VFT_UNKNOWN)
+    if(DEFINED arg_PROGRAM)
+      tintara_program_resources(${target} "${arg_PROGRAM}" "${dir}"
+                                program_resources program_strings)
+      set(file_type VFT_APP)
+      set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
+        "${PROJECT_BINARY_DIR}/tintara_icon/tintara.ico;${dir}/${target}.manifest")
+    endif()
     file(CONFIGURE OUTPUT ${rc} @ONLY CONTENT [[
 #include <winver.h>
+@program_resources@
 VS_VERSION_INFO VERSIONINFO
 FILEVERSION @major@,@minor@,@build@,@release@
 PRODUCTVERSION @major@,@minor@,@build@,@release@
 FILEFLAGSMASK 0x3fL
 FILEFLAGS 0x0L
 FILEOS VOS_NT_WINDOWS32
-FILETYPE VFT_UNKNOWN
+FILETYPE @file_type@
 FILESUBTYPE 0x0L
 BEGIN
   BLOCK "StringFileInfo"
@@ -51,7 +68,7 @@ BEGIN
     BEGIN
       VALUE "FileVersion", "@major@.@minor@.@build@.@release@"
       VALUE "ProductVersion", "@major@.@minor@.@build@.@release@"
-    END
+@program_strings@    END
   END
   BLOCK "VarFileInfo"
   BEGIN

@@ -30,7 +30,17 @@ public:
                                                        const FileChoiceRequest& request) = 0;
 };
 
+// Qt's own file dialog.
 class QtFileChooser final : public FileChooser {
+public:
+    std::optional<FileChoice> ChooseFileToOpen(QWidget* owner,
+                                               const FileChoiceRequest& request) override;
+};
+
+// The dialog the program uses. On Windows the system's open dialog, called directly:
+// Qt's dialog object (which shows the same system dialog) keeps its own state under
+// HKEY_CURRENT_USER\Software\QtProject, outside the program's key. Elsewhere Qt's.
+class SystemFileChooser final : public FileChooser {
 public:
     std::optional<FileChoice> ChooseFileToOpen(QWidget* owner,
                                                const FileChoiceRequest& request) override;

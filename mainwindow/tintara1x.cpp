@@ -9,6 +9,7 @@
 #include "framework/SettingsStore.h"
 #include "mainwindow/MaterialListModel.h"
 #include "mainwindow/MaterialPanel.h"
+#include "mainwindow/SelectionDelegate.h"
 #include "mainwindow/WindowFonts.h"
 #include "ui_tintara1x.h"
 
@@ -18,6 +19,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTextDocument>
 
@@ -51,7 +53,7 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
       m_prompter(services.prompter ? services.prompter : &DefaultPrompter()) {
     InitFormResources();
     if (!m_chooser) {
-        m_ownChooser = std::make_unique<QtFileChooser>();
+        m_ownChooser = std::make_unique<SystemFileChooser>();
         m_chooser = m_ownChooser.get();
     }
     ColourChooser* colours = services.colourChooser;
@@ -98,6 +100,8 @@ void TForm1::SetUpControls() {
         ui->texlist->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, ui->texlist) + 1;
     m_listModel->SetLineMetrics(ui->texlist->font(), 2 * textMargin);
     ui->texlist->setModel(m_listModel);
+    // The selected lines stay as visible while the user edits in the panel.
+    ui->texlist->setItemDelegate(new SelectionDelegate(ui->texlist));
 }
 
 void TForm1::ConnectHandlers() {
@@ -149,7 +153,8 @@ void TForm1::LoadSettings() {
 
     const int top = readInteger(QStringLiteral("Top"), DefaultTop);
     const int left = readInteger(QStringLiteral("Left"), DefaultLeft);
-    move(left, top);
+    m_storedPosition = QPoint(left, top);
+    move(m_storedPosition);
 
     QString folder = DefaultInitialFolder();
     try {
@@ -173,6 +178,22 @@ void TForm1::SaveSettings() {
     Settings->WriteInteger(QStringLiteral("Left"), x());
     Settings->WriteInteger(QStringLiteral("Show"), ShownProperty());
     Settings->WriteString(QStringLiteral("Load"), load.InitialDir());
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_shownOnce || event->spontaneous())
+        return;
+    m_shownOnce = true;
+#ifdef Q_OS_WIN
+    // A window created with its corner on no screen (partly off the left or the top)
+    // lands a frame border's width to the right of where it was asked and reports that
+    // position, so the stored one crept at every start and close (-100, -96, -92).
+    // Placed again now that it exists, it lands where asked and the position stored
+    // at close is the one read at start.
+    if (pos() != m_storedPosition)
+        move(m_storedPosition);
+#endif
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

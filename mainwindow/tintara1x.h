@@ -41,6 +41,7 @@
 
 class QCloseEvent;
 class QMenu;
+class QShowEvent;
 
 namespace Ui {
 class TForm1;
@@ -95,13 +96,16 @@ public:
     std::filesystem::path ChosenFilePath() const;
 
     // Scans the chosen file without asking about unsaved edits (the save uses this
-    // after writing). Does nothing when no file was chosen.
-    void RescanFile();
+    // after writing). Does nothing when no file was chosen. False when the file could
+    // not be opened (or none was chosen); a file that opened but could not be read
+    // counts as opened.
+    bool RescanFile();
 
     // Opens and scans a file as if it had been chosen with "?": a relative path is made
-    // absolute, its folder becomes the dialog's, a ".bgl" file counts as chosen through
-    // "Scenery File" (lines show "OBJ"), and unsaved edits are asked about first. Used
-    // for a file named at start, dropped on the window or picked from the recent ones.
+    // absolute, a ".bgl" file counts as chosen through "Scenery File" (lines show
+    // "OBJ"), and unsaved edits are asked about first. Only once the file opened does
+    // its folder become the dialog's and the file join the recent ones. Used for a file
+    // named at start, dropped on the window or picked from the recent ones.
     void OpenFile(const QString& path);
     // The menu a right-click in Edit1 shows: the files opened last, then the field's own
     // commands. A child of Edit1; the caller deletes it when done.
@@ -130,6 +134,7 @@ signals:
     void texlistClicked();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Saves the settings; leaves the close abandoned when that fails the first time.
     void FormClose(QCloseEvent* event);
@@ -142,8 +147,10 @@ protected:
     Prompter& prompter() const { return *m_prompter; }
 
 private:
-    // Takes a chosen file over as "?" does, then scans it.
-    void TakeChoice(const FileChoice& choice);
+    // Takes a chosen file over, then scans it. Its folder becomes the dialog's and it
+    // joins the recent files: at once when chosen through the dialog, otherwise only
+    // when it opened, so a missing file or a folder changes no setting.
+    void TakeChoice(const FileChoice& choice, bool fromDialog);
     // Puts table entries back as a step of the history had them, rebuilds the list,
     // sets "Save Updated MDL" and selects and shows the first of them.
     void RestoreEntries(const TableEntries& entries, bool saveEnabled);
@@ -191,6 +198,8 @@ private:
     unsigned m_userSelectionChangesAtPress = 0;
     bool m_tableLoaded = false; // the last scan read the file; a rebuild may show it
     bool m_closeFailedOnce = false;
+    QPoint m_storedPosition; // "Left" and "Top" as read at start
+    bool m_shownOnce = false;
     RecentFiles m_recent;
     // The send-backs since the last scan or save, for Ctrl+Z and Ctrl+Shift+Z / Ctrl+Y.
     QUndoStack m_history;

@@ -34,16 +34,21 @@ void TForm1::loaditClick() {
     const std::optional<FileChoice> choice = load.Choose(*m_chooser, this);
     if (!choice || !ConfirmDiscardEdits())
         return;
-    TakeChoice(*choice);
+    TakeChoice(*choice, true);
 }
 
-void TForm1::TakeChoice(const FileChoice& choice) {
+void TForm1::TakeChoice(const FileChoice& choice, bool fromDialog) {
     load.Accept(choice);
     const SplitPath parts = load.SplitFileName();
-    load.SetInitialDir(parts.folder);
     ui->Edit1->setText(parts.fileName);
-    m_recent.Add(load.FileName());
-    RescanFile();
+    const auto remember = [this, folder = parts.folder, path = load.FileName()] {
+        load.SetInitialDir(folder);
+        m_recent.Add(path);
+    };
+    if (fromDialog)
+        remember();
+    if (RescanFile() && !fromDialog)
+        remember();
 }
 
 void TForm1::scanClick() {
@@ -52,9 +57,9 @@ void TForm1::scanClick() {
     RescanFile();
 }
 
-void TForm1::RescanFile() {
+bool TForm1::RescanFile() {
     if (!HasChosenFile())
-        return;
+        return false;
     // The file is then scanned as it is, whatever was decided.
     OfferToRecoverSave();
     // A scan (and so a save) starts a new history: its steps no longer match the table.
@@ -74,13 +79,13 @@ void TForm1::RescanFile() {
         // The count label and "Save Updated MDL" keep their state.
         prompter().ask(this, {ScanCaption, QString::fromStdString(result.message),
                               PromptIcon::Critical, PromptButtons::Ok});
-        return;
+        return false;
     case ScanStatus::ReadFailed:
         ShowReadProblem(QString::fromStdString(result.message));
-        return;
+        return true;
     case ScanStatus::BadFloat:
         ShowReadProblem(QString());
-        return;
+        return true;
     }
 
     m_tableLoaded = true;
@@ -89,9 +94,10 @@ void TForm1::RescanFile() {
         RebuildMaterialList();
     } catch (const ConversionError&) {
         ShowReadProblem(QString());
-        return;
+        return true;
     }
     ui->Button2->setEnabled(false);
+    return true;
 }
 
 void TForm1::ShowReadProblem(const QString& detail) {

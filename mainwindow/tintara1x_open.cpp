@@ -63,7 +63,7 @@ void TForm1::OpenFile(const QString& path) {
         return;
     const QString absolute = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
     const bool scenery = absolute.endsWith(QLatin1String(".bgl"), Qt::CaseInsensitive);
-    TakeChoice(FileChoice{absolute, scenery ? 2 : 1});
+    TakeChoice(FileChoice{absolute, scenery ? 2 : 1}, false);
 }
 
 QMenu* TForm1::CreateEdit1Menu() {

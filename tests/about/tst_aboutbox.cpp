@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -84,6 +85,7 @@ private slots:
     void linkButtons_data();
     void linkButtons();
     void iconTileReleasesOnce();
+    void termsFollowTheLicence();
 
 private:
     std::unique_ptr<QTemporaryDir> m_libraries;
@@ -315,6 +317,18 @@ void TestAboutBox::iconTileReleasesOnce() {
     form.show();
     QVERIFY(!tile->Down());
     QVERIFY(opened.isEmpty());
+}
+
+// The terms tab states what LICENSE grants, under its holder, in its twenty lines.
+void TestAboutBox::termsFollowTheLicence() {
+    TAboutForm form;
+    const QString terms = child<QPlainTextEdit>(form, "Memo2")->toPlainText();
+    QCOMPARE(terms.split(QLatin1Char('\n')).size(), 20);
+    const QString text = terms.simplified();
+    for (const char* part : {"Copyright (c) " TINTARA_LICENSE_HOLDER, "MIT licence",
+                             "without warranty", "GNU LGPL", "LICENSE.txt", "LICENSE.LGPL-3.txt"})
+        QVERIFY2(text.contains(QLatin1String(part)), part);
+    QVERIFY(!text.contains(QLatin1String("may not sell")));
 }
 
 TINTARA_TEST_MAIN(TestAboutBox)

@@ -57,6 +57,8 @@ private slots:
     void init();
     void listLines_data();
     void listLines();
+    void blockKindFollowsTheFileName_data();
+    void blockKindFollowsTheFileName();
     void listReadProblems_data();
     void listReadProblems();
     void dumpJson();
@@ -117,6 +119,29 @@ void TestCli::listLines() {
     QCOMPARE(o.err, QString());
     QCOMPARE(o.out, expected);
     QCOMPARE(o.code, 0);
+}
+
+void TestCli::blockKindFollowsTheFileName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("scenery file") << "airport.bgl" << QStringList{} << "OBJ";
+    QTest::newRow("scenery in capitals") << "AIRPORT.BGL" << QStringList{} << "OBJ";
+    QTest::newRow("scenery listed as model") << "airport.bgl" << QStringList{"--model"} << "LOD";
+    QTest::newRow("name only ending in bgl") << "airportbgl" << QStringList{} << "LOD";
+}
+
+void TestCli::blockKindFollowsTheFileName() {
+    QFETCH(QString, name);
+    QFETCH(QStringList, options);
+    QFETCH(QString, kind);
+    const QString file = writeFile(TwoLists(), name);
+    const Outcome o = RunCli(QStringList{"list"} + options + QStringList{file});
+    QCOMPARE(o.code, 0);
+    const QStringList lines = o.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 6);
+    for (const QString& line : lines.mid(0, 5))
+        QCOMPARE(line.left(4), kind + ' ');
 }
 
 void TestCli::listReadProblems_data() {
@@ -279,6 +304,8 @@ void TestCli::badInputTouchesNothing_data() {
         << QStringList{"set", "FILE", "--materials", "1", "--power", "inf"} << "needs a number";
     QTest::newRow("power above guard")
         << QStringList{"set", "FILE", "--materials", "1", "--power", "2e9"} << "must lie between";
+    QTest::newRow("scenery and model")
+        << QStringList{"list", "--scenery", "--model", "FILE"} << "exclude each other";
     QTest::newRow("flag with value")
         << QStringList{"set", "FILE", "--materials", "1", "--power", "1", "--backup=yes"}
         << "takes no value";

@@ -6,6 +6,7 @@
 #include "testsupport.h"
 
 #include <QAbstractItemModelTester>
+#include <QLineEdit>
 #include <QScrollBar>
 
 using namespace tintara;
@@ -25,6 +26,7 @@ private slots:
     void selectionCommandsOnEmptyList();
     void longLinesScrollSideways_data();
     void longLinesScrollSideways();
+    void selectionShowsAsWellWithoutFocus();
 
 private:
     QList<int> selectedRows();
@@ -200,6 +202,30 @@ void MainWindowListTest::longLinesScrollSideways() {
                             .arg(sideways->maximum())
                             .arg(list->viewport()->width())
                             .arg(textWidth)));
+}
+
+// While the user types in the panel, the selected lines look as they do with the focus
+// in the list, even where the style's colours for an unfocused view are as pale as the
+// Windows palette makes them.
+void MainWindowListTest::selectionShowsAsWellWithoutFocus() {
+    QAbstractItemView* list = f->list();
+    QPalette pale = list->palette();
+    pale.setColor(QPalette::Inactive, QPalette::Highlight, QColor(242, 242, 242));
+    pale.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::black);
+    list->setPalette(pale);
+    clickRow(2);
+    QTRY_VERIFY(list->hasFocus());
+
+    auto* power = f->child<QLineEdit>("NumEdit5");
+    QVERIFY(power);
+    power->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(power->hasFocus());
+    QCOMPARE(selectedRows(), QList<int>{2});
+    // Beside the text, the line shows the colour of a selection with the focus.
+    const QRect line = list->visualRect(list->model()->index(2, 0));
+    const QImage shown = list->viewport()->grab(line).toImage();
+    QCOMPARE(shown.pixelColor(line.width() - 5, line.height() / 2),
+             pale.color(QPalette::Active, QPalette::Highlight));
 }
 
 TINTARA_TEST_MAIN(MainWindowListTest)

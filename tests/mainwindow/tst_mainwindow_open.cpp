@@ -68,25 +68,31 @@ void MainWindowOpenTest::openFile_data() {
     QTest::newRow("relative model") << "models/plane.mdl" << "LOD 01 01 0000001C  FF 7F 00 FF";
     QTest::newRow("scenery by its extension") << "models/airport.BGL"
                                               << "OBJ 01 01 0000001C  FF 7F 00 FF";
+    // What fails to open changes no setting: neither "Load" nor the recent files.
     QTest::newRow("missing") << "models/gone.mdl" << "";
+    QTest::newRow("folder") << "models" << "";
 }
 
 void MainWindowOpenTest::openFile() {
     QFETCH(QString, given);
     QFETCH(QString, firstLine);
     QDir::setCurrent(f->path("."));
+    const QString folderBefore = form->openDialog().InitialDir();
     form->OpenFile(given);
     const QString name = given.section(QLatin1Char('/'), -1);
     QCOMPARE(f->child<QLineEdit>("Edit1")->text(), name);
     QCOMPARE(form->openDialog().FileName(), f->nativePath(given));
-    QCOMPARE(form->openDialog().InitialDir(), f->nativePath("models"));
     if (firstLine.isEmpty()) {
         QCOMPARE(f->prompter.requests.size(), 1);
         QVERIFY(f->prompter.requests[0].text.contains(name));
         QCOMPARE(f->prompter.requests[0].icon, PromptIcon::Critical);
         QVERIFY(form->isVisible());
+        QVERIFY(form->close());
+        QCOMPARE(f->settings()->value("Load").toString(), folderBefore);
+        QCOMPARE(f->settings()->value("Recent").toString(), QString());
         return;
     }
+    QCOMPARE(form->openDialog().InitialDir(), f->nativePath("models"));
     QCOMPARE(f->lines().value(0), firstLine);
     QVERIFY(f->prompter.requests.isEmpty());
 }

@@ -22,6 +22,8 @@ private slots:
     void settingsRoundTrip();
     void storedTopIsConverted_data();
     void storedTopIsConverted();
+    void positionRoundTripsAnywhere_data();
+    void positionRoundTripsAnywhere();
     void wrongTypeIsReportedAndDefaultUsed();
     void storedShowOutsideItemsLeavesComboEmpty_data();
     void storedShowOutsideItemsLeavesComboEmpty();
@@ -101,6 +103,31 @@ void MainWindowStartTest::storedTopIsConverted() {
     ProbeForm& form = f.create();
     QCOMPARE(form.pos(), QPoint(60, top));
     QVERIFY(f.prompter.requests.isEmpty());
+}
+
+void MainWindowStartTest::positionRoundTripsAnywhere_data() {
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::newRow("partly off the left") << -100 << 40;
+    QTest::newRow("partly above") << 60 << -20;
+    QTest::newRow("on the screen") << 300 << 200;
+}
+
+// Started and closed three times without being moved, the window stays where it was.
+void MainWindowStartTest::positionRoundTripsAnywhere() {
+    QFETCH(int, left);
+    QFETCH(int, top);
+    FormFixture f;
+    f.settings()->setValue("Left", QString::number(left));
+    f.settings()->setValue("Top", QString::number(top));
+    for (int run = 0; run < 3; ++run) {
+        ProbeForm& form = f.create();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(form.close());
+        QCOMPARE(f.settings()->value("Left").toInt(), left);
+        QCOMPARE(f.settings()->value("Top").toInt(), top);
+    }
 }
 
 void MainWindowStartTest::wrongTypeIsReportedAndDefaultUsed() {
