@@ -88,6 +88,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 The T
 !macro RunningProgram un
 Function ${un}RunningProgram
   Push $2
+  Push $3
   StrCpy $0 ""
   ${If} $1 != ""
     ${ForEach} $2 0 1 + 1
@@ -98,9 +99,9 @@ Function ${un}RunningProgram
       ${EndIf}
       ${If} ${FileExists} $0
         ClearErrors
-        FileOpen $2 $0 a
+        FileOpen $3 $0 a
         ${IfNot} ${Errors}
-          FileClose $2
+          FileClose $3
           StrCpy $0 ""
         ${EndIf}
       ${Else}
@@ -111,6 +112,7 @@ Function ${un}RunningProgram
       ${EndIf}
     ${Next}
   ${EndIf}
+  Pop $3
   Pop $2
 FunctionEnd
 
