@@ -67,3 +67,5 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_PACKAGE_FILE_NAME tintara-${TINTARA_VERSION}-win64)
 include(CPack)
+
+include(${CMAKE_CURRENT_LIST_DIR}/TintaraInstaller.cmake)
