@@ -38,8 +38,8 @@ int RunDump(const std::vector<std::string>& words, std::ostream& out, std::ostre
 
     const ModelWalk walk = WalkModelFile(CommandPath(file), table);
 
-    out << "{\"file\": " << JsonString(file) << ", \"model\": {\"format\": "
-        << JsonString(ModelFormatName(walk.format))
+    out << "{\"file\": " << JsonString(file)
+        << ", \"model\": {\"format\": " << JsonString(ModelFormatName(walk.format))
         << ", \"walked\": " << (walk.walked ? "true" : "false");
     if (!walk.walked)
         out << ", \"problem\": " << JsonString(walk.problem);

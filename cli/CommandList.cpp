@@ -66,13 +66,12 @@ int RunList(const std::vector<std::string>& words, std::ostream& out, std::ostre
         return ExitFailure;
     WarnOfInterruptedSave(file, err);
     const MaterialLines lines = BuildMaterialLines(BlockPrefix(scenery), table, property);
-    const ModelWalk walk = args.has("--textures") ? WalkModelFile(CommandPath(file), table)
-                                                  : ModelWalk{};
+    const ModelWalk walk =
+        args.has("--textures") ? WalkModelFile(CommandPath(file), table) : ModelWalk{};
     for (std::size_t i = 0; i < lines.lines.size(); ++i) {
         out << lines.lines[i];
         const std::vector<std::string> none;
-        const std::vector<std::string>& names =
-            i < walk.uses.size() ? walk.uses[i].textures : none;
+        const std::vector<std::string>& names = i < walk.uses.size() ? walk.uses[i].textures : none;
         for (std::size_t t = 0; t < names.size(); ++t)
             out << (t == 0 ? "  " : ", ") << ForTerminal(names[t]);
         out << '\n';

@@ -47,8 +47,8 @@ int RunRecover(const std::vector<std::string>& words, std::ostream& out, std::os
         return ExitFailure;
     }
     out << (action == Recovery::Finish ? "finished: " : "rolled back: ") << result.entries
-        << (result.entries == 1 ? " material" : " materials") << " written to "
-        << ForTerminal(file) << '\n';
+        << (result.entries == 1 ? " material" : " materials") << " written to " << ForTerminal(file)
+        << '\n';
     return ExitOk;
 }
 

@@ -87,7 +87,8 @@ void RemoveStaleBackupCopies(const std::filesystem::path& backup) {
         if (name.size() <= prefix.size() + suffix.size() || name.rfind(prefix, 0) != 0 ||
             name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
-        const std::string id = name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        const std::string id =
+            name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
         if (id.empty() || id.find_first_not_of("0123456789") != std::string::npos || id.size() > 9)
             continue;
         if (!ProcessRuns(std::stol(id))) {
@@ -110,8 +111,9 @@ bool MakeBackup(const std::string& file, std::ostream& err) {
     try {
         RemoveStaleBackupCopies(backup);
         if (PathExists(backup)) {
-            ReportError(err, "backup '" + file + ".bak' already exists; move it away first. "
-                             "Nothing was written");
+            ReportError(err, "backup '" + file +
+                                 ".bak' already exists; move it away first. "
+                                 "Nothing was written");
             return false;
         }
         RegularFile from(source, RegularFile::Access::Read);

@@ -40,7 +40,6 @@ std::size_t Utf8SequenceLength(std::string_view text) {
     return length;
 }
 
-
 std::string ForTerminal(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -51,7 +50,8 @@ std::string ForTerminal(std::string_view text) {
         } else if (byte < 0x80) {
             out += static_cast<char>(byte);
         } else if (const std::size_t length = Utf8SequenceLength(text.substr(i));
-                   length > 0 && !(byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0)) {
+                   length > 0 &&
+                   !(byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0)) {
             out.append(text.substr(i, length));
             i += length - 1;
         } else {

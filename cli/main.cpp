@@ -12,8 +12,8 @@
 #endif
 
 #ifdef _WIN32
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace {
 

@@ -24,8 +24,8 @@ void TClickableControl::SetParentColor(bool value) {
 }
 
 void TClickableControl::UpdateKeyboardReach() {
-    const bool acts =
-        ActsWhenClicked() || isSignalConnected(QMetaMethod::fromSignal(&TClickableControl::OnClick));
+    const bool acts = ActsWhenClicked() ||
+                      isSignalConnected(QMetaMethod::fromSignal(&TClickableControl::OnClick));
     // Tab only: the mouse rules stay as they are, and a click takes no focus.
     setFocusPolicy(acts ? Qt::TabFocus : Qt::NoFocus);
 }

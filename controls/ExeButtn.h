@@ -110,7 +110,6 @@ public:
     static QString ShortenLabel(QString text, int offset, int available,
                                 const std::function<int(const QString&)>& width);
 
-
     QSize sizeHint() const override;
 
     // OnClick (see TClickableControl) comes before the release is handled, and so

@@ -107,7 +107,7 @@ private:
 
     bool m_loading = false;
     bool m_settingBounds = false;
-    QRect m_shapedBounds;      // the geometry the last geometry change was handled for
+    QRect m_shapedBounds; // the geometry the last geometry change was handled for
 };
 
 } // namespace tintara

@@ -83,8 +83,8 @@ void SystemOpen(const OpenRequest& request) {
 #ifdef Q_OS_WIN
     // The shell's "open" verb: programs start, documents open in their program and
     // addresses in the browser or the mail program, as from the desktop.
-    const QString target = IsAddress(request.target) ? request.target
-                                                     : QDir::toNativeSeparators(request.target);
+    const QString target =
+        IsAddress(request.target) ? request.target : QDir::toNativeSeparators(request.target);
     const QString folder = QDir::toNativeSeparators(request.workingFolder);
     ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(target.utf16()), nullptr,
                   folder.isEmpty() ? nullptr : reinterpret_cast<const wchar_t*>(folder.utf16()),
@@ -132,8 +132,8 @@ QIcon AssociatedIcon(const QString& fileName) {
     if (icon == nullptr) {
         // Some systems know the file type's icon only through the file information.
         SHFILEINFOW file = {};
-        if (SHGetFileInfoW(reinterpret_cast<const wchar_t*>(native.utf16()), 0, &file,
-                           sizeof file, SHGFI_ICON | SHGFI_LARGEICON) != 0)
+        if (SHGetFileInfoW(reinterpret_cast<const wchar_t*>(native.utf16()), 0, &file, sizeof file,
+                           SHGFI_ICON | SHGFI_LARGEICON) != 0)
             icon = file.hIcon;
     }
     if (icon == nullptr)

@@ -68,9 +68,10 @@ LineCheck MaterialListModel::Rebuild(std::string_view prefix, int property) {
         // Pixels as whole glyphs and as fractions may round apart: the wider one.
         const QString widest(static_cast<qsizetype>(check.widestLine + prefix.size()),
                              QLatin1Char('0'));
-        m_lineWidth = m_margins + std::max(QFontMetrics(*m_font).horizontalAdvance(widest),
-                                           static_cast<int>(std::ceil(
-                                               QFontMetricsF(*m_font).horizontalAdvance(widest))));
+        m_lineWidth =
+            m_margins +
+            std::max(QFontMetrics(*m_font).horizontalAdvance(widest),
+                     static_cast<int>(std::ceil(QFontMetricsF(*m_font).horizontalAdvance(widest))));
     }
     endResetModel();
     return check;

@@ -22,8 +22,7 @@ public:
     // Height of one line in pixels.
     static constexpr int LineHeight = 13;
 
-    MaterialListModel(const MaterialTable& table, const ModelWalk& walk,
-                      QObject* parent = nullptr);
+    MaterialListModel(const MaterialTable& table, const ModelWalk& walk, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

@@ -135,8 +135,8 @@ QString MaterialPanel::PreviewNote() const {
         return {};
     const auto index = static_cast<std::size_t>(slot);
     // Compared as the bytes the panel and the list show.
-    const bool sameColour = (SwatchShape[index]->fillColor() & 0xFFFFFF) ==
-                            (m_preview->fillColor() & 0xFFFFFF);
+    const bool sameColour =
+        (SwatchShape[index]->fillColor() & 0xFFFFFF) == (m_preview->fillColor() & 0xFFFFFF);
     const bool sameAlpha = ChannelToByte(SwatchAlpha[index]) ==
                            static_cast<std::int32_t>(ConvertNumberText(m_channelEdit[3]->text()));
     if (sameColour && sameAlpha)

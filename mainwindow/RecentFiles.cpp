@@ -24,8 +24,8 @@ void RecentFiles::Remove(const QString& path) {
 void RecentFiles::Read(const SettingsStore& settings) {
     m_paths.clear();
     try {
-        const QStringList stored =
-            settings.ReadString(SettingName(), QString()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList stored = settings.ReadString(SettingName(), QString())
+                                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         for (const QString& path : stored)
             if (m_paths.size() < MaxCount && !m_paths.contains(path))
                 m_paths.append(path);

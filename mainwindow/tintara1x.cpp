@@ -9,9 +9,9 @@
 #include "framework/SettingsStore.h"
 #include "mainwindow/MaterialListModel.h"
 #include "mainwindow/MaterialPanel.h"
-#include "mainwindow/SettingNames.h"
 #include "mainwindow/ModelViewWindow.h"
 #include "mainwindow/SelectionDelegate.h"
+#include "mainwindow/SettingNames.h"
 #include "mainwindow/WindowFonts.h"
 #include "mainwindow/WindowKeys.h"
 #include "ui_tintara1x.h"
@@ -99,8 +99,8 @@ void TForm1::SetUpControls() {
     const int room = help->width() - 2 * help->frameWidth() -
                      help->verticalScrollBar()->sizeHint().width() -
                      2 * static_cast<int>(help->document()->documentMargin()) - 2;
-    help->setFont(FontFittingLines(help->font(), help->toPlainText().split(QLatin1Char('\n')),
-                                   room));
+    help->setFont(
+        FontFittingLines(help->font(), help->toPlainText().split(QLatin1Char('\n')), room));
 
     m_listModel = new MaterialListModel(MaterialTable, m_modelWalk, this);
     ui->texlist->setFont(ListFont());

@@ -29,7 +29,8 @@ void TForm1::OfferToRecoverSave() {
                        "materials back as they were), or leave the file as it is for now? "
                        "The file cannot be saved until this is done.")
             .arg(load.FileName()),
-        PromptIcon::Warning, PromptButtons::YesNoCancel,
+        PromptIcon::Warning,
+        PromptButtons::YesNoCancel,
         {QStringLiteral("Finish the save"), QStringLiteral("Roll it back"),
          QStringLiteral("Leave it")}};
     const PromptAnswer answer = prompter().ask(this, question);

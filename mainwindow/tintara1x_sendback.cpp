@@ -49,9 +49,9 @@ void TForm1::SendMaterialBack() {
     // Every change to the table is one step that Ctrl+Z takes back.
     const auto record = [&](bool saveAfter) {
         if (!before.empty())
-            m_history.push(new SendBackStep([this](const TableEntries& entries,
-                                                   bool save) { RestoreEntries(entries, save); },
-                                            before, after, saveBefore, saveAfter));
+            m_history.push(new SendBackStep(
+                [this](const TableEntries& entries, bool save) { RestoreEntries(entries, save); },
+                before, after, saveBefore, saveAfter));
     };
 
     try {

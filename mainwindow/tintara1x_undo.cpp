@@ -9,8 +9,8 @@ namespace tintara {
 void TForm1::SetUpUndo() {
     // Window-wide; a text field with the focus keeps these keys for its own typing.
     new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this, [this] { m_history.undo(); });
-    for (const QKeySequence& redo : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                     QKeySequence(Qt::CTRL | Qt::Key_Y)})
+    for (const QKeySequence& redo :
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
         new QShortcut(redo, this, [this] { m_history.redo(); });
 }
 

@@ -83,7 +83,8 @@ std::filesystem::path JournalPathFor(const std::filesystem::path& model) {
 std::vector<std::filesystem::path> JournalCandidates(const JournalPlaces& places) {
     std::vector<std::filesystem::path> candidates{places.beside};
     const auto add = [&](const std::filesystem::path& path) {
-        if (!path.empty() && std::find(candidates.begin(), candidates.end(), path) == candidates.end())
+        if (!path.empty() &&
+            std::find(candidates.begin(), candidates.end(), path) == candidates.end())
             candidates.push_back(path);
     };
     add(places.inState);

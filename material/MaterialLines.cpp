@@ -41,7 +41,8 @@ template <class Integer> void AppendPadded(std::string& text, Integer value, int
 struct Fixed4 {
     explicit Fixed4(double value)
         : length(static_cast<std::size_t>(
-              std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4).ptr -
+              std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4)
+                  .ptr -
               buffer)) {}
     char buffer[400]; // the largest double has 309 integer digits
     std::size_t length;

@@ -20,7 +20,9 @@ inline constexpr int MaterialEntrySize = 68;
 inline constexpr std::uint32_t ChannelField(int slot, int channel) {
     return 1u << (4 * slot + channel);
 }
-inline constexpr std::uint32_t ColourFields(int slot) { return 0xFu << (4 * slot); }
+inline constexpr std::uint32_t ColourFields(int slot) {
+    return 0xFu << (4 * slot);
+}
 inline constexpr std::uint32_t PowerField = 1u << 16;
 inline constexpr std::uint32_t AllFields = (1u << 17) - 1;
 

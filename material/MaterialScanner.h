@@ -10,8 +10,8 @@
 #include "ByteSource.h"
 #include "MaterialTable.h"
 
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 

@@ -19,8 +19,8 @@ class OpenFileSource final : public ByteSource {
 public:
     explicit OpenFileSource(const RegularFile& file) : m_file(file), m_size(file.stamp().size) {}
     std::size_t read(std::span<unsigned char> buffer) override {
-        const auto n = static_cast<std::size_t>(
-            std::min<std::uint64_t>(buffer.size(), m_size - m_position));
+        const auto n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), m_size - m_position));
         if (n > 0)
             m_file.readAt(m_position, buffer.first(n));
         m_position += n;
@@ -35,8 +35,9 @@ private:
 
 bool OnAMaterialEntry(const std::vector<ListPlace>& lists, std::uint64_t offset) {
     // The last list starting before the entry.
-    auto after = std::upper_bound(lists.begin(), lists.end(), offset,
-                                  [](std::uint64_t at, const ListPlace& list) { return at < list.offset; });
+    auto after =
+        std::upper_bound(lists.begin(), lists.end(), offset,
+                         [](std::uint64_t at, const ListPlace& list) { return at < list.offset; });
     if (after == lists.begin())
         return false;
     const ListPlace& list = *std::prev(after);
@@ -72,8 +73,8 @@ std::optional<std::string> WhyNotOurs(const RegularFile& journal, const RegularF
 
 std::string UnfinishedSaveNote(const std::string& file) {
     std::string text = "An unfinished save of ";
-    return text.append(Quoted(file)).append(
-        " was found; it had not changed the file, and its journal was removed");
+    return text.append(Quoted(file))
+        .append(" was found; it had not changed the file, and its journal was removed");
 }
 
 std::string SaveRunningMessage(const std::string& file) {
@@ -105,9 +106,8 @@ PendingSave InspectPendingSave(const RegularFile& model, bool lockHeld, TornJour
             if (path == pending.places.beside)
                 pending.besideUsable = false;
             std::string note = "The journal ";
-            pending.notes.push_back(note.append(Quoted(PathText(path)))
-                                        .append(" was ignored: ")
-                                        .append(*why));
+            pending.notes.push_back(
+                note.append(Quoted(PathText(path))).append(" was ignored: ").append(*why));
             continue;
         }
         if (!decoded) {

@@ -46,8 +46,8 @@ void CloseDescriptor(int& fd, const std::filesystem::path& path) {
 
 RegularFile::RegularFile(const std::filesystem::path& path, Access access) : m_path(path) {
     // Without blocking, so a FIFO without a writer is refused rather than waited for.
-    const int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_NOCTTY |
-                      O_CLOEXEC;
+    const int flags =
+        (access == Access::Read ? O_RDONLY : O_RDWR) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     do {
         errno = 0;
         m_fd = ::open(path.c_str(), flags);

@@ -6,8 +6,8 @@
 #include "RegularFile.h"
 #include "RegularFileErrors.h"
 
-#include <windows.h>
 #include <aclapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <vector>
@@ -21,13 +21,12 @@ std::string LastSystemReason() {
     const DWORD code = GetLastError();
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-            FORMAT_MESSAGE_IGNORE_INSERTS,
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string reason;
     if (length > 0 && text != nullptr) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr,
-                                             0, nullptr, nullptr);
+        const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
+                                             nullptr, nullptr);
         reason.resize(static_cast<std::size_t>(size));
         WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), reason.data(), size,
                             nullptr, nullptr);
@@ -151,9 +150,9 @@ void RegularFile::close() {
 }
 
 bool RegularFile::pathNamesThisFile() const {
-    HANDLE other = CreateFileW(m_path.c_str(), 0,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE other =
+        CreateFileW(m_path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (other == INVALID_HANDLE_VALUE)
         return false;
     BY_HANDLE_FILE_INFORMATION mine = {};
@@ -173,8 +172,8 @@ constexpr std::uint64_t SaveLockStart = std::uint64_t{1} << 62;
 
 bool RegularFile::tryLockForSave() {
     OVERLAPPED at = At(SaveLockStart);
-    if (LockFileEx(static_cast<HANDLE>(m_handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
-                   0, 1, 0, &at))
+    if (LockFileEx(static_cast<HANDLE>(m_handle),
+                   LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
         return true;
     if (GetLastError() == ERROR_LOCK_VIOLATION || GetLastError() == ERROR_IO_PENDING)
         return false;
@@ -197,8 +196,8 @@ namespace {
 // The owner SID of an open file, in a buffer the caller frees with LocalFree.
 PSID OwnerOf(HANDLE handle, PSECURITY_DESCRIPTOR& descriptor, const std::filesystem::path& path) {
     PSID owner = nullptr;
-    const DWORD status = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
-                                         &owner, nullptr, nullptr, nullptr, &descriptor);
+    const DWORD status = GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                                         nullptr, nullptr, nullptr, &descriptor);
     if (status != ERROR_SUCCESS) {
         SetLastError(status);
         Fail("Cannot examine the owner of", path);
@@ -229,7 +228,8 @@ bool RegularFile::ownedByUserOrOwnerOf(const RegularFile& other) const {
     bool trusted = IsCurrentUser(mine);
     if (!trusted) {
         try {
-            const PSID theirs = OwnerOf(static_cast<HANDLE>(other.m_handle), theirsHeld, other.m_path);
+            const PSID theirs =
+                OwnerOf(static_cast<HANDLE>(other.m_handle), theirsHeld, other.m_path);
             trusted = EqualSid(mine, theirs) != 0;
         } catch (const IoError&) {
             LocalFree(mineHeld);

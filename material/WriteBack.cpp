@@ -27,8 +27,9 @@ std::string HexOffset(std::uint64_t offset) {
 // Built by appending throughout: GCC 12 misreports "literal" + string at -O3.
 std::string ChangedMessage(const std::string& name, const SaveWording& words) {
     std::string text = Quoted(name);
-    return text.append(" was changed by another program after it was read. Nothing was "
-                       "written; ")
+    return text
+        .append(" was changed by another program after it was read. Nothing was "
+                "written; ")
         .append(words.retry)
         .append(".");
 }
@@ -65,8 +66,8 @@ void ComposeMaterialEntry(const MaterialRecord& record, unsigned char* bytes) {
     EntryBytes encoded{};
     EncodeMaterialEntry(record, encoded.data());
     for (int field = 0; field < 17; ++field) {
-        const unsigned char* from =
-            (fields & (1u << field)) ? encoded.data() + 4 * field : record.Stored.data() + 4 * field;
+        const unsigned char* from = (fields & (1u << field)) ? encoded.data() + 4 * field
+                                                             : record.Stored.data() + 4 * field;
         std::memcpy(bytes + 4 * field, from, 4);
     }
 }
@@ -101,9 +102,8 @@ WriteBackResult WriteModifiedMaterials(RandomAccessFile& file, JournalStore& jou
         for (const MaterialRecord& record : table.records()) {
             if (record.Modified == 0)
                 continue;
-            if (record.FileOffset < 0 ||
-                !Inside(static_cast<std::uint64_t>(record.FileOffset), MaterialEntrySize,
-                        now.size)) {
+            if (record.FileOffset < 0 || !Inside(static_cast<std::uint64_t>(record.FileOffset),
+                                                 MaterialEntrySize, now.size)) {
                 result.error.append("A material at offset ")
                     .append(std::to_string(record.FileOffset))
                     .append(" lies beyond the end of ")
@@ -220,8 +220,7 @@ WriteBackResult WriteModifiedMaterials(const std::filesystem::path& path,
         DiskFile file(path);
         if (!file.lockForSave())
             return {false, 0, SaveRunningMessage(file.name()), false, {}};
-        const PendingSave pending =
-            InspectPendingSave(file.regular(), true, TornJournals::Remove);
+        const PendingSave pending = InspectPendingSave(file.regular(), true, TornJournals::Remove);
         DiskJournal journal = pending.state == PendingState::Interrupted
                                   ? DiskJournal(path, pending.places, pending.journal)
                                   : DiskJournal(path, pending.places, pending.besideUsable);
@@ -275,8 +274,8 @@ RecoveryResult RecoverInterruptedSave(RandomAccessFile& file, JournalStore& jour
             // Byte by byte: a write cut short leaves a mixture of the two.
             bool mixture = true;
             for (std::size_t b = 0; b < current[i].size(); ++b)
-                mixture = mixture && (current[i][b] == entry.before[b] ||
-                                      current[i][b] == entry.after[b]);
+                mixture = mixture &&
+                          (current[i][b] == entry.before[b] || current[i][b] == entry.after[b]);
             if (!mixture)
                 return mismatch("the material at offset " + HexOffset(entry.offset) +
                                 " holds neither its old nor its new bytes");
@@ -307,8 +306,7 @@ RecoveryResult RecoverInterruptedSave(const std::filesystem::path& path, Recover
             result.error = SaveRunningMessage(file.name());
             return result;
         }
-        const PendingSave pending =
-            InspectPendingSave(file.regular(), true, TornJournals::Remove);
+        const PendingSave pending = InspectPendingSave(file.regular(), true, TornJournals::Remove);
         if (pending.state != PendingState::Interrupted) {
             result.notes = pending.notes;
             // A torn journal removed: the file is as it was before that save, which is

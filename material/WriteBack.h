@@ -31,8 +31,8 @@ namespace tintara {
 struct WriteBackResult {
     bool ok = false;
     std::size_t entriesWritten = 0;
-    std::string error; // names the file and the system's reason when !ok
-    bool fileChanged = false; // true when bytes of the file were changed, even if !ok
+    std::string error;              // names the file and the system's reason when !ok
+    bool fileChanged = false;       // true when bytes of the file were changed, even if !ok
     std::vector<std::string> notes; // journals ignored or removed on the way, one line each
 };
 

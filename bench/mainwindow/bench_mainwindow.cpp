@@ -3,8 +3,8 @@
 // modified Material back" into every line, for
 // 1,000, 100,000 and 1,000,000 materials in lists of 40. Prints the figures.
 
-#include "framework/FileChooser.h"
 #include "RecordingPrompter.h"
+#include "framework/FileChooser.h"
 #include "framework/SettingsStore.h"
 #include "mainwindow/tintara1x.h"
 

@@ -38,11 +38,11 @@ QImage Reference(const SphereMaterial& m, int size) {
             const float shine = nl > 0 ? std::pow(nh, m.power) : 0.0f;
             int out[3];
             for (int c = 0; c < 3; ++c)
-                out[c] = static_cast<int>(
-                    255 * std::clamp(m.colours[3][c] + m.colours[1][c] * 0.2f +
-                                         m.colours[0][c] * std::max(0.0f, nl) +
-                                         m.colours[2][c] * shine,
-                                     0.0f, 1.0f));
+                out[c] =
+                    static_cast<int>(255 * std::clamp(m.colours[3][c] + m.colours[1][c] * 0.2f +
+                                                          m.colours[0][c] * std::max(0.0f, nl) +
+                                                          m.colours[2][c] * shine,
+                                                      0.0f, 1.0f));
             image.setPixel(column, row, qRgb(out[0], out[1], out[2]));
         }
     return image;
@@ -52,7 +52,8 @@ template <class Render> double MillisecondsPerFrame(Render&& render, int frames)
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < frames; ++i)
         render(i);
-    const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
+    const std::chrono::duration<double, std::milli> spent =
+        std::chrono::steady_clock::now() - start;
     return spent.count() / frames;
 }
 
@@ -60,7 +61,8 @@ template <class Render> double MillisecondsPerFrame(Render&& render, int frames)
 
 int main() {
     SphereMaterial material;
-    material.colours = {{{0.8f, 0.3f, 0.2f, 0.9f}, {0.2f, 0.2f, 0.2f, 1}, {1, 1, 1, 1}, {0, 0, 0, 1}}};
+    material.colours = {
+        {{0.8f, 0.3f, 0.2f, 0.9f}, {0.2f, 0.2f, 0.2f, 1}, {1, 1, 1, 1}, {0, 0, 0, 1}}};
     MaterialSphere sphere;
     unsigned sink = 0;
     const int frames = 200;

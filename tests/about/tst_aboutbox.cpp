@@ -169,8 +169,8 @@ void TestAboutBox::libraryLines_data() {
         << libraryFile("nvmdl") << libraryFile("nvmdl") + oneBlank + "-   1.00.65536";
     QTest::newRow("shorter name, missing")
         << libraryFile("nvio") << libraryFile("nvio") + twoBlanks + "-   Not found";
-    QTest::newRow("missing")
-        << libraryFile("nvclr") << libraryFile("nvclr") + oneBlank + "-   Not found";
+    QTest::newRow("missing") << libraryFile("nvclr")
+                             << libraryFile("nvclr") + oneBlank + "-   Not found";
 #ifndef Q_OS_WIN
     QTest::newRow("companion program, 6 characters") << "nvupdt"
                                                      << "nvupdt       -   Not found";

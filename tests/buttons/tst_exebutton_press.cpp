@@ -42,7 +42,7 @@ QString FrameCode(const QImage& image) {
             code += first == Light  ? QLatin1Char('L')
                     : first == Dark ? QLatin1Char('D')
                     : first == Back ? QLatin1Char('B')
-                                     : QLatin1Char('x');
+                                    : QLatin1Char('x');
     }
     return code;
 }

@@ -167,7 +167,8 @@ void TestCli::listReadProblems_data() {
         << 0 << -1.0e30f << "LOD 01 01 00000008  FF FF FF FF\n"
         << "Invalid floating point operation in the material at offset 0x0000004C of '";
     QTest::newRow("empty file") << -1 << 0.0f
-                                << "No materials found. This may be an old format MDL\n" << "";
+                                << "No materials found. This may be an old format MDL\n"
+                                << "";
 }
 
 void TestCli::listReadProblems() {
@@ -184,9 +185,9 @@ void TestCli::listReadProblems() {
     const Outcome o = RunCli({"list", writeFile(b)});
     QCOMPARE(o.out, expectedOut);
     if (badSlot >= 0) {
-        QVERIFY2(o.err.startsWith("Sorry. Having a problem reading this MDL\ntintara-cli: " +
-                                  detail),
-                 qPrintable(o.err));
+        QVERIFY2(
+            o.err.startsWith("Sorry. Having a problem reading this MDL\ntintara-cli: " + detail),
+            qPrintable(o.err));
         QCOMPARE(o.err.count('\n'), 2);
         QCOMPARE(o.code, 1);
     } else {

@@ -91,14 +91,19 @@ private:
 void TestCliFiles::fileProblemsExitOne_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing") << "missing" << "No such file|not found|cannot find";
-    QTest::newRow("folder") << "folder" << "is not a regular file";
+    QTest::newRow("missing") << "missing"
+                             << "No such file|not found|cannot find";
+    QTest::newRow("folder") << "folder"
+                            << "is not a regular file";
 #ifndef Q_OS_WIN
     // Neither may block: a FIFO without a writer, a device without an end.
-    QTest::newRow("fifo") << "fifo" << "is not a regular file";
-    QTest::newRow("device") << "device" << "is not a regular file";
+    QTest::newRow("fifo") << "fifo"
+                          << "is not a regular file";
+    QTest::newRow("device") << "device"
+                            << "is not a regular file";
 #endif
-    QTest::newRow("journal pending") << "journal" << "was interrupted";
+    QTest::newRow("journal pending") << "journal"
+                                     << "was interrupted";
 }
 
 void TestCliFiles::fileProblemsExitOne() {
@@ -124,10 +129,11 @@ void TestCliFiles::fileProblemsExitOne() {
     }
     // Not read here for a FIFO or a device: the test must not block either.
     const bool special = kind == "fifo" || kind == "device";
-    const auto before = special ? std::vector<unsigned char>()
-                                : ReadAllBytes(FsPath(QString::fromStdString(file)));
+    const auto before =
+        special ? std::vector<unsigned char>() : ReadAllBytes(FsPath(QString::fromStdString(file)));
     for (const std::vector<std::string>& words :
-         {std::vector<std::string>{"list", file}, {"dump", file},
+         {std::vector<std::string>{"list", file},
+          {"dump", file},
           {"set", file, "--materials", "1", "--power", "3"}}) {
         const Outcome o = Run(words);
         if (kind == "journal" && words[0] != "set") {
@@ -233,12 +239,15 @@ void TestCliFiles::failedBackupLeavesNothing_data() {
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("reason");
 #ifdef Q_OS_WIN
-    QTest::newRow("name too long") << "long" << ""; // the system's words vary
+    QTest::newRow("name too long") << "long"
+                                   << ""; // the system's words vary
 #else
-    QTest::newRow("name too long") << "long" << "too long";
+    QTest::newRow("name too long") << "long"
+                                   << "too long";
 #endif
 #ifndef Q_OS_WIN
-    QTest::newRow("no room") << "full" << "File too large";
+    QTest::newRow("no room") << "full"
+                             << "File too large";
 #endif
 }
 
@@ -293,9 +302,11 @@ void TestCliFiles::namesAreSafeForJsonAndTerminal() {
     const Outcome dumped = Run({"dump", file});
     QCOMPARE(dumped.code, 0);
     QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(dumped.out), &error);
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(QByteArray::fromStdString(dumped.out), &error);
     QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(error.errorString()));
-    QVERIFY(doc.object().value("file").toString().endsWith(QStringLiteral("plane\ufffd\ufffd.mdl")));
+    QVERIFY(
+        doc.object().value("file").toString().endsWith(QStringLiteral("plane\ufffd\ufffd.mdl")));
 #endif
     const Outcome missing =
         Run({"list", m_dir->path().toStdString() + "/a\x1b[31mred\xc2\x9b.mdl"});

@@ -101,8 +101,8 @@ public:
         std::FILE* f = OpenFile(path, "wb");
         if (!f)
             throw std::runtime_error("cannot create " + PathText(path));
-        const bool ok = m_bytes.empty() ||
-                        std::fwrite(m_bytes.data(), 1, m_bytes.size(), f) == m_bytes.size();
+        const bool ok =
+            m_bytes.empty() || std::fwrite(m_bytes.data(), 1, m_bytes.size(), f) == m_bytes.size();
         if (std::fclose(f) != 0 || !ok)
             throw std::runtime_error("cannot write " + PathText(path));
     }

@@ -81,7 +81,9 @@ GermanCLocale::~GermanCLocale() {
     std::setlocale(LC_ALL, m_previous.c_str());
 }
 
-int connectWarningCount() { return g_connectWarnings.load(); }
+int connectWarningCount() {
+    return g_connectWarnings.load();
+}
 
 int runTests(QObject& tests, int argc, char** argv) {
     const int failures = QTest::qExec(&tests, argc, argv);

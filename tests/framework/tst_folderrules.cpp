@@ -145,14 +145,22 @@ void FolderRulesTest::dialogHoldsThePlatformSeparators_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("fileName");
     const PathStyle w = PathStyle::Windows;
-    QTest::newRow("win slashes") << w << "D:/models/plane.mdl" << "D:\\models\\plane.mdl"
-                                 << "D:\\models" << "plane.mdl";
-    QTest::newRow("win mixed") << w << "D:\\models/sub/b.bgl" << "D:\\models\\sub\\b.bgl"
-                               << "D:\\models\\sub" << "b.bgl";
-    QTest::newRow("win root") << w << "C:/plane.mdl" << "C:\\plane.mdl" << "C:\\"
+    QTest::newRow("win slashes") << w << "D:/models/plane.mdl"
+                                 << "D:\\models\\plane.mdl"
+                                 << "D:\\models"
+                                 << "plane.mdl";
+    QTest::newRow("win mixed") << w << "D:\\models/sub/b.bgl"
+                               << "D:\\models\\sub\\b.bgl"
+                               << "D:\\models\\sub"
+                               << "b.bgl";
+    QTest::newRow("win root") << w << "C:/plane.mdl"
+                              << "C:\\plane.mdl"
+                              << "C:\\"
                               << "plane.mdl";
-    QTest::newRow("posix backslash kept") << PathStyle::Posix << "/m/a\\b.mdl" << "/m/a\\b.mdl"
-                                          << "/m" << "a\\b.mdl";
+    QTest::newRow("posix backslash kept") << PathStyle::Posix << "/m/a\\b.mdl"
+                                          << "/m/a\\b.mdl"
+                                          << "/m"
+                                          << "a\\b.mdl";
 }
 
 void FolderRulesTest::dialogHoldsThePlatformSeparators() {
@@ -169,7 +177,8 @@ void FolderRulesTest::dialogHoldsThePlatformSeparators() {
     dialog.SetInitialDir(parts.folder);
     QCOMPARE(dialog.InitialDir(), folder);
     // A stored folder given with slashes and a final separator.
-    dialog.SetInitialDir(QString(chosen).replace(QLatin1Char('\\'), QLatin1Char('/'))
+    dialog.SetInitialDir(QString(chosen)
+                             .replace(QLatin1Char('\\'), QLatin1Char('/'))
                              .left(chosen.size() - fileName.size()));
     if (style == PathStyle::Windows)
         QCOMPARE(dialog.InitialDir(), folder);

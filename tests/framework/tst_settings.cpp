@@ -161,8 +161,8 @@ void SettingsStoreTest::registryValuesAreTextWithoutZero() {
 #ifndef Q_OS_WIN
     QSKIP("the registry exists only on Windows");
 #else
-    const QString keyPath = QStringLiteral("Software\\Norvel\\TintaraxTest%1")
-                                .arg(QCoreApplication::applicationPid());
+    const QString keyPath =
+        QStringLiteral("Software\\Norvel\\TintaraxTest%1").arg(QCoreApplication::applicationPid());
     const auto wide = [](const QString& text) {
         return reinterpret_cast<const wchar_t*>(text.utf16());
     };
@@ -185,7 +185,10 @@ void SettingsStoreTest::registryValuesAreTextWithoutZero() {
     store.WriteInteger("Top", -25);
     store.WriteString("Load", QStringLiteral("D:\\mod\u00e8les"));
     DWORD type = 0;
-    QCOMPARE(raw("Top", type), QByteArray("-\0" "2\0" "5\0", 6));
+    QCOMPARE(raw("Top", type), QByteArray("-\0"
+                                          "2\0"
+                                          "5\0",
+                                          6));
     QCOMPARE(type, DWORD(REG_SZ));
     QCOMPARE(raw("Load", type).size(), 10 * 2);
     QCOMPARE(store.ReadInteger("Top", 40), -25);

@@ -3,9 +3,9 @@
 // temporary file, file and colour choosers that return scripted choices, and a
 // prompter that records message boxes instead of showing them.
 
+#include "RecordingPrompter.h"
 #include "framework/ColourChooser.h"
 #include "framework/FileChooser.h"
-#include "RecordingPrompter.h"
 #include "mainwindow/tintara1x.h"
 
 #include <QAbstractItemView>

@@ -191,8 +191,9 @@ void MainWindowListTest::longLinesScrollSideways() {
     file.padTo(64);
     const auto step = static_cast<std::size_t>(perList);
     for (std::size_t first = 0; first < floats.size(); first += step)
-        file.list({floats.begin() + static_cast<std::ptrdiff_t>(first),
-                   floats.begin() + static_cast<std::ptrdiff_t>(std::min(first + step, floats.size()))});
+        file.list(
+            {floats.begin() + static_cast<std::ptrdiff_t>(first),
+             floats.begin() + static_cast<std::ptrdiff_t>(std::min(first + step, floats.size()))});
     file.writeTo(FsPath(f->path("long.mdl")));
     f->chooseFile(f->path("long.mdl"));
     QCOMPARE(f->lines().size(), entries);

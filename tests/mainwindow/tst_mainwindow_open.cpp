@@ -66,12 +66,15 @@ void MainWindowOpenTest::cleanup() {
 void MainWindowOpenTest::openFile_data() {
     QTest::addColumn<QString>("given"); // relative to the temporary folder
     QTest::addColumn<QString>("firstLine");
-    QTest::newRow("relative model") << "models/plane.mdl" << "LOD 01 01 0000001C  FF 7F 00 FF";
+    QTest::newRow("relative model") << "models/plane.mdl"
+                                    << "LOD 01 01 0000001C  FF 7F 00 FF";
     QTest::newRow("scenery by its extension") << "models/airport.BGL"
                                               << "OBJ 01 01 0000001C  FF 7F 00 FF";
     // What fails to open changes no setting: neither "Load" nor the recent files.
-    QTest::newRow("missing") << "models/gone.mdl" << "";
-    QTest::newRow("folder") << "models" << "";
+    QTest::newRow("missing") << "models/gone.mdl"
+                             << "";
+    QTest::newRow("folder") << "models"
+                            << "";
 }
 
 void MainWindowOpenTest::openFile() {
@@ -117,13 +120,18 @@ void MainWindowOpenTest::droppedFileOpensEvenOnATextField_data() {
     QTest::addColumn<int>("actions");
     QTest::addColumn<bool>("opens");
     const int copyOrMove = Qt::CopyAction | Qt::MoveAction;
-    QTest::newRow("one file on Edit1") << "Edit1" << "file" << copyOrMove << true;
-    QTest::newRow("one file on the help text") << "Memo1" << "file" << copyOrMove << true;
-    QTest::newRow("a file offered only as a move") << "Edit1" << "file" << int(Qt::MoveAction)
-                                                   << false;
-    QTest::newRow("two files") << "Edit1" << "two files" << copyOrMove << false;
-    QTest::newRow("text on the help text") << "Memo1" << "text" << copyOrMove << false;
-    QTest::newRow("a web link") << "Edit1" << "link" << copyOrMove << false;
+    QTest::newRow("one file on Edit1") << "Edit1"
+                                       << "file" << copyOrMove << true;
+    QTest::newRow("one file on the help text") << "Memo1"
+                                               << "file" << copyOrMove << true;
+    QTest::newRow("a file offered only as a move") << "Edit1"
+                                                   << "file" << int(Qt::MoveAction) << false;
+    QTest::newRow("two files") << "Edit1"
+                               << "two files" << copyOrMove << false;
+    QTest::newRow("text on the help text") << "Memo1"
+                                           << "text" << copyOrMove << false;
+    QTest::newRow("a web link") << "Edit1"
+                                << "link" << copyOrMove << false;
 }
 
 void MainWindowOpenTest::droppedFileOpensEvenOnATextField() {
@@ -181,8 +189,8 @@ void MainWindowOpenTest::recentFilesAreKeptAndOffered() {
     QVERIFY(form->close());
 
     const QStringList stored = f->settings()->value("Recent").toString().split('\n');
-    QCOMPARE(stored, QStringList({f->nativePath("models/plane.mdl"),
-                                  f->nativePath("models/other.mdl")}));
+    QCOMPARE(stored,
+             QStringList({f->nativePath("models/plane.mdl"), f->nativePath("models/other.mdl")}));
     ProbeForm& again = f->create();
     QMenu* next = again.CreateEdit1Menu();
     QCOMPARE(next->actions().value(0)->text(), f->nativePath("models/plane.mdl"));
@@ -216,11 +224,16 @@ void MainWindowOpenTest::arrowKeysStepTheChannelFields_data() {
     QTest::addColumn<QString>("start");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("after");
-    QTest::newRow("up") << "NumEdit1" << "10" << int(Qt::Key_Up) << "11";
-    QTest::newRow("down") << "NumEdit2" << "10" << int(Qt::Key_Down) << "9";
-    QTest::newRow("page up by ten") << "NumEdit3" << "10" << int(Qt::Key_PageUp) << "20";
-    QTest::newRow("page down stops at 0") << "NumEdit4" << "5" << int(Qt::Key_PageDown) << "0";
-    QTest::newRow("up stops at 255") << "NumEdit1" << "250" << int(Qt::Key_PageUp) << "255";
+    QTest::newRow("up") << "NumEdit1"
+                        << "10" << int(Qt::Key_Up) << "11";
+    QTest::newRow("down") << "NumEdit2"
+                          << "10" << int(Qt::Key_Down) << "9";
+    QTest::newRow("page up by ten") << "NumEdit3"
+                                    << "10" << int(Qt::Key_PageUp) << "20";
+    QTest::newRow("page down stops at 0") << "NumEdit4"
+                                          << "5" << int(Qt::Key_PageDown) << "0";
+    QTest::newRow("up stops at 255") << "NumEdit1"
+                                     << "250" << int(Qt::Key_PageUp) << "255";
 }
 
 void MainWindowOpenTest::arrowKeysStepTheChannelFields() {
@@ -297,7 +310,7 @@ void MainWindowOpenTest::undoKeysInATextFieldUndoTyping() {
     QTest::keyClicks(power, "42");
     QTest::keyClick(power, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(power->text() != QStringLiteral("42")); // the field's own undo
-    QVERIFY(form->materials()[0].Modified);           // the send-back stays
+    QVERIFY(form->materials()[0].Modified);         // the send-back stays
 }
 
 // Ctrl+P opens the lit preview; it follows the line shown and the adjustment panel,

@@ -175,11 +175,14 @@ void MainWindowScanTest::rescanWithoutFileDoesNothing() {
 void MainWindowScanTest::unopenableFileIsReported_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("file gone") << "gone.mdl" << "";
-    QTest::newRow("a folder") << "folder.mdl" << "is not a regular file";
+    QTest::newRow("file gone") << "gone.mdl"
+                               << "";
+    QTest::newRow("a folder") << "folder.mdl"
+                              << "is not a regular file";
 #ifndef Q_OS_WIN
     // Refused without waiting for a writer.
-    QTest::newRow("a FIFO") << "pipe.mdl" << "is not a regular file";
+    QTest::newRow("a FIFO") << "pipe.mdl"
+                            << "is not a regular file";
 #endif
 }
 

@@ -340,7 +340,8 @@ void MainWindowStartTest::tabOrderFollowsTheLayout() {
     QCOMPARE(visited, expected);
     // Every control there, the disabled save button and the adjusted colour tell what
     // they do (the list's lines have tool tips of their own; the help text is text).
-    visited << "Button2" << "Shape1";
+    visited << "Button2"
+            << "Shape1";
     for (const QString& name : visited)
         if (name != "texlist" && name != "Memo1")
             QVERIFY2(!f.child<QWidget>(qPrintable(name))->toolTip().isEmpty(), qPrintable(name));

@@ -33,14 +33,12 @@ void MaterialSphereTest::terms_data() {
     QTest::addColumn<QRgb>("lit");  // expected at Lit, or 0 to only compare with Dark
     QTest::addColumn<QRgb>("dark"); // expected at Dark
     const Colour none{0, 0, 0, 1};
-    QTest::newRow("emissive everywhere")
-        << none << none << none << Colour{0.5f, 0.25f, 0, 1} << 10.0f << qRgb(128, 64, 0)
-        << qRgb(128, 64, 0);
-    QTest::newRow("ambient by the scene's grey")
-        << none << Colour{1, 1, 1, 1} << none << none << 10.0f << qRgb(51, 51, 51)
-        << qRgb(51, 51, 51);
-    QTest::newRow("diffuse only where lit") << Colour{1, 1, 1, 1} << none << none << none
-                                            << 10.0f << QRgb(0) << qRgb(0, 0, 0);
+    QTest::newRow("emissive everywhere") << none << none << none << Colour{0.5f, 0.25f, 0, 1}
+                                         << 10.0f << qRgb(128, 64, 0) << qRgb(128, 64, 0);
+    QTest::newRow("ambient by the scene's grey") << none << Colour{1, 1, 1, 1} << none << none
+                                                 << 10.0f << qRgb(51, 51, 51) << qRgb(51, 51, 51);
+    QTest::newRow("diffuse only where lit")
+        << Colour{1, 1, 1, 1} << none << none << none << 10.0f << QRgb(0) << qRgb(0, 0, 0);
     QTest::newRow("power 0: flat specular on the lit side")
         << none << none << Colour{0, 1, 0, 1} << none << 0.0f << qRgb(0, 255, 0) << qRgb(0, 0, 0);
     QTest::newRow("transparent shows the checkerboard")
@@ -99,10 +97,14 @@ void MaterialSphereTest::highlightAndRimFollowTheFormula() {
     const QPoint rim(int(r * 0.06), int(r)); // the left edge, lit from the left
     for (const QPoint at : {highlight, rim}) {
         const QRgb got = image.pixel(at), want = expected(at.x(), at.y());
-        QVERIFY2(std::abs(qRed(got) - qRed(want)) <= 1 && std::abs(qGreen(got) - qGreen(want)) <= 1 &&
+        QVERIFY2(std::abs(qRed(got) - qRed(want)) <= 1 &&
+                     std::abs(qGreen(got) - qGreen(want)) <= 1 &&
                      std::abs(qBlue(got) - qBlue(want)) <= 1,
                  qPrintable(QStringLiteral("at %1,%2: %3 for %4")
-                                .arg(at.x()).arg(at.y()).arg(got, 0, 16).arg(want, 0, 16)));
+                                .arg(at.x())
+                                .arg(at.y())
+                                .arg(got, 0, 16)
+                                .arg(want, 0, 16)));
     }
     QVERIFY(qRed(image.pixel(highlight)) > qRed(image.pixel(rim))); // the highlight shines
 }

@@ -237,8 +237,8 @@ void TestMaterialLines::lineLengthWithoutTheText_data() {
     QTest::newRow("negative channel") << 1.0f << -0.5f << 1 << qint64(76);
     QTest::newRow("channel of three digits") << 1.0f << 1.5f << 1 << qint64(76);
     QTest::newRow("negative list number") << 1.0f << 0.5f << -7 << qint64(76);
-    QTest::newRow("lowest list number") << 1.0f << 0.5f << std::numeric_limits<int>::min()
-                                        << qint64(76);
+    QTest::newRow("lowest list number")
+        << 1.0f << 0.5f << std::numeric_limits<int>::min() << qint64(76);
     QTest::newRow("offset past 32 bits") << 1.0f << 0.5f << 1 << qint64(0x123456789);
 }
 

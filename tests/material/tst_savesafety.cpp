@@ -116,7 +116,7 @@ void TestSaveSafety::writesOnlyTheChangedFields() {
 }
 
 void TestSaveSafety::refusesWhenTheBytesChanged_data() {
-    QTest::addColumn<int>("at");    // offset changed, from the second entry's start
+    QTest::addColumn<int>("at");      // offset changed, from the second entry's start
     QTest::addColumn<bool>("header"); // or the first list's header
     QTest::newRow("an entry the save writes") << 20 << false;
     QTest::newRow("a list header") << 2 << true;
@@ -129,8 +129,8 @@ void TestSaveSafety::refusesWhenTheBytesChanged() {
     MaterialTable table = Scan(disk.model);
     Edit(table);
     // Another program changed one byte since the scan; size and time are the same.
-    const std::int64_t where = header ? table.listHeaders()[0].offset + at
-                                      : table[1].FileOffset + at;
+    const std::int64_t where =
+        header ? table.listHeaders()[0].offset + at : table[1].FileOffset + at;
     disk.model[static_cast<std::size_t>(where)] ^= 0x40;
     const Bytes before = disk.model;
     MemoryFile file(disk);
@@ -274,7 +274,8 @@ void TestSaveSafety::neverAppliesAJournalThatDoesNotMatch() {
     else if (damage == "cut")
         disk.journal->pop_back();
     else if (damage == "entry")
-        disk.model[entry.offset + 4] = static_cast<unsigned char>(~entry.before[4] & ~entry.after[4]);
+        disk.model[entry.offset + 4] =
+            static_cast<unsigned char>(~entry.before[4] & ~entry.after[4]);
     else if (damage == "size")
         disk.model.push_back(0);
     else
@@ -286,9 +287,9 @@ void TestSaveSafety::neverAppliesAJournalThatDoesNotMatch() {
     const bool torn = damage == "checksum" || damage == "cut";
     QCOMPARE(result.ok, torn);
     QVERIFY2(QString::fromStdString(torn ? result.notes.at(0) : result.error)
-                 .contains(torn ? "had not changed the file"
-                                : damage == "locked" ? "Another program is saving"
-                                                     : "was not applied"),
+                 .contains(torn                 ? "had not changed the file"
+                           : damage == "locked" ? "Another program is saving"
+                                                : "was not applied"),
              result.error.c_str());
     QVERIFY(disk.model == before);
     QCOMPARE(disk.journal.has_value(), !torn); // a whole one is kept for the user to look at

@@ -221,7 +221,8 @@ void TestWriteBack::reportsEachFailure_data() {
     QTest::addColumn<QString>("reason");
     QTest::newRow("stamp") << int(MemoryFile::Fail::Stamp) << "Permission denied";
     QTest::newRow("first write") << int(MemoryFile::Fail::Write) << "No space left";
-    QTest::newRow("second write") << int(MemoryFile::Fail::SecondWrite) << "old bytes were put back";
+    QTest::newRow("second write") << int(MemoryFile::Fail::SecondWrite)
+                                  << "old bytes were put back";
     QTest::newRow("sync") << int(MemoryFile::Fail::Sync) << "Input/output error";
     QTest::newRow("close") << int(MemoryFile::Fail::Close) << "Cannot close";
 }
