@@ -117,7 +117,9 @@ unsigned U16At(std::span<const unsigned char> code, std::size_t at) {
 } // namespace
 
 const OpcodeInfo& Opcode(unsigned opcode) {
-    return opcode <= MaxOpcode ? Table[opcode] : UnknownOpcode;
+    if (opcode > MaxOpcode)
+        return UnknownOpcode;
+    return Table[opcode];
 }
 
 std::optional<std::size_t> InstructionLength(const OpcodeInfo& info,
