@@ -9,6 +9,7 @@
 #include "material/RegularFile.h"
 #include "material/WriteBack.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -195,8 +196,10 @@ int RunSet(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     const std::vector<MaterialRange> ranges = ParseMaterialRanges(*materials);
 
     const auto path = CommandPath(file);
+    std::vector<std::string> told; // each note once, though the save looks again
     if (const auto pending = PendingSaveFor(file, TornJournals::Remove)) {
-        for (const std::string& note : pending->notes)
+        told = pending->notes;
+        for (const std::string& note : told)
             ReportError(err, note);
         if (pending->state == PendingState::SaveRunning) {
             ReportError(err, SaveRunningMessage(file) + ". Nothing was written");
@@ -223,7 +226,8 @@ int RunSet(const std::vector<std::string>& words, std::ostream& out, std::ostrea
 
     const WriteBackResult result = WriteModifiedMaterials(path, table, CommandWording);
     for (const std::string& note : result.notes)
-        ReportError(err, note);
+        if (std::find(told.begin(), told.end(), note) == told.end())
+            ReportError(err, note);
     if (!result.ok) {
         ReportError(err, result.error);
         if (backup)
