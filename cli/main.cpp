@@ -12,8 +12,9 @@
 #endif
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace {
 

@@ -6,8 +6,9 @@
 #include "RegularFile.h"
 #include "RegularFileErrors.h"
 
-#include <aclapi.h>
 #include <windows.h>
+
+#include <aclapi.h>
 
 #include <algorithm>
 #include <vector>
