@@ -41,6 +41,10 @@ void MaterialSphereTest::terms_data() {
         << Colour{1, 1, 1, 1} << none << none << none << 10.0f << QRgb(0) << qRgb(0, 0, 0);
     QTest::newRow("power 0: flat specular on the lit side")
         << none << none << Colour{0, 1, 0, 1} << none << 0.0f << qRgb(0, 255, 0) << qRgb(0, 0, 0);
+    // The field takes down to -1000: the shading counts it as 0, never 0 x infinity.
+    QTest::newRow("negative power shades as power 0")
+        << none << none << Colour{0, 1, 0, 1} << none << -1000.0f << qRgb(0, 255, 0)
+        << qRgb(0, 0, 0);
     QTest::newRow("transparent shows the checkerboard")
         << Colour{1, 0, 0, 0} << none << none << none << 10.0f << qRgb(204, 204, 204)
         << qRgb(204, 204, 204);
