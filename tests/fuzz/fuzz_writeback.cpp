@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryByteSource source(model);
     if (!ScanMaterials(source, table).ok())
         return 0;
-    table.setStamp({true, model.size(), 0, 1, 1});
+    table.setStamp({true, model.size(), 1, 1});
 
     // Edits: some fields of some entries.
     for (std::size_t i = 0; i < table.count(); ++i) {
