@@ -3,6 +3,7 @@
 #include "ByteSource.h"
 #include "RegularFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <system_error>
@@ -13,6 +14,7 @@ namespace {
 constexpr unsigned char Magic[8] = {'T', 'N', 'T', 'J', 'R', 'N', 'L', '1'};
 constexpr std::size_t HeaderBytes = 8 + 8 + 4;
 constexpr std::size_t EntryBytes = 8 + 2 * MaterialEntrySize;
+constexpr std::uint64_t MaxJournalBytes = 1ull << 30;
 
 void PutLE(std::vector<unsigned char>& out, std::uint64_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
@@ -83,7 +85,9 @@ std::optional<Journal> DecodeJournal(std::span<const unsigned char> bytes) {
 }
 
 std::uint64_t LargestJournalSize(std::uint64_t modelSize) {
-    return HeaderBytes + 4 + EntryBytes * (modelSize / MaterialEntrySize);
+    // Never more than read() takes, whatever the model's size.
+    return std::min<std::uint64_t>(HeaderBytes + 4 + EntryBytes * (modelSize / MaterialEntrySize),
+                                   MaxJournalBytes);
 }
 
 DiskJournal::DiskJournal(const std::filesystem::path& model, const JournalPlaces& places,
@@ -107,7 +111,7 @@ std::vector<unsigned char> DiskJournal::read() {
     // A journal holds at most one entry for every 68 bytes of its model; anything
     // larger than a gigabyte is not one of ours.
     const std::uint64_t size = file.stamp().size;
-    if (size > (1ull << 30))
+    if (size > MaxJournalBytes)
         throw IoError("'" + name() + "' is too large to be a journal");
     std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
     file.readAt(0, bytes);

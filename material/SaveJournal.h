@@ -54,7 +54,7 @@ public:
 };
 
 // The largest journal a model of `modelSize` bytes can have: one entry for every
-// material entry it could hold. Anything larger is not read.
+// material entry it could hold, and never over a gigabyte. Anything larger is not read.
 std::uint64_t LargestJournalSize(std::uint64_t modelSize);
 
 // A journal on disk (see JournalPlaces.h). A new one goes beside the model when that
