@@ -24,20 +24,28 @@ void TClickableControl::SetParentColor(bool value) {
 }
 
 void TClickableControl::UpdateKeyboardReach() {
-    const bool acts = ActsWhenClicked() ||
-                      isSignalConnected(QMetaMethod::fromSignal(&TClickableControl::OnClick));
+    SetKeyboardReach(ActsWhenClicked() ||
+                     isSignalConnected(QMetaMethod::fromSignal(&TClickableControl::OnClick)));
+}
+
+void TClickableControl::SetKeyboardReach(bool acts) {
     // Tab only: the mouse rules stay as they are, and a click takes no focus.
     setFocusPolicy(acts ? Qt::TabFocus : Qt::NoFocus);
 }
 
+// Both notifications may come with Qt's connection lock held, so neither asks which
+// connections remain: a new one makes the control act, and a removed one is weighed
+// once the event loop runs again.
 void TClickableControl::connectNotify(const QMetaMethod& signal) {
     if (signal == QMetaMethod::fromSignal(&TClickableControl::OnClick))
-        UpdateKeyboardReach();
+        SetKeyboardReach(true);
 }
 
 void TClickableControl::disconnectNotify(const QMetaMethod& signal) {
-    if (signal == QMetaMethod::fromSignal(&TClickableControl::OnClick))
-        UpdateKeyboardReach();
+    // An invalid method: every signal was disconnected at once.
+    if (!signal.isValid() || signal == QMetaMethod::fromSignal(&TClickableControl::OnClick))
+        QMetaObject::invokeMethod(this, &TClickableControl::UpdateKeyboardReach,
+                                  Qt::QueuedConnection);
 }
 
 void TClickableControl::DrawFocusMark(QPainter& painter) const {

@@ -76,6 +76,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) final;
 
 private:
+    void SetKeyboardReach(bool acts);
+
     bool m_leftPressed = false; // a left press awaits its release
     int m_keyPressed = 0;       // the key that pressed the control, until its release
     ControlColour m_colour;

@@ -1,6 +1,6 @@
 // TMButton and the mouse: hover tracking at the edges and on leaving, the pointer
 // through the platform, dragging off, the right button, latching, the state at the
-// click, and the drop-down menu.
+// click, the drop-down menu, and Tab reaching it while a click is connected.
 
 #include "controls/mbutton.h"
 
@@ -11,6 +11,9 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTimer>
+
+#include <memory>
+#include <vector>
 
 using tintara::TMButton;
 using tintara::test::PaintWatcher;
@@ -40,6 +43,7 @@ private slots:
     void clickState();
     void dropDownMenu_data();
     void dropDownMenu();
+    void keyboardReachFollowsConnections();
 };
 
 void TestMButtonMouse::hoverEdges_data() {
@@ -285,6 +289,25 @@ void TestMButtonMouse::dropDownMenu() {
     QVERIFY(!button->Down());
     QVERIFY(!button->Captured());
     QCOMPARE(FrameCode(button->grab().toImage()), QStringLiteral("LLLLDDDD"));
+}
+
+void TestMButtonMouse::keyboardReachFollowsConnections() {
+    auto button = MakeButton(false);
+    QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+    // Enough receivers that some share the button's connection lock: each one's death
+    // notifies the button with that lock held, which must neither deadlock nor leave
+    // the button reachable.
+    std::vector<std::unique_ptr<QObject>> receivers(300);
+    for (auto& receiver : receivers) {
+        receiver = std::make_unique<QObject>();
+        connect(button.get(), &TMButton::OnClick, receiver.get(), [] {});
+    }
+    QCOMPARE(button->focusPolicy(), Qt::TabFocus);
+    receivers.resize(1);
+    QCoreApplication::processEvents();
+    QCOMPARE(button->focusPolicy(), Qt::TabFocus);
+    receivers.clear();
+    QTRY_COMPARE(button->focusPolicy(), Qt::NoFocus);
 }
 
 TINTARA_TEST_MAIN(TestMButtonMouse)
