@@ -51,7 +51,7 @@ bool SameTerms(const ShadingTerms& a, const ShadingTerms& b) {
 
 } // namespace
 
-void ModelRenderer::SetTriangles(std::vector<ModelTriangle> triangles) {
+void ModelRenderer::SetTriangles(ModelTriangles triangles) {
     m_triangles = std::move(triangles);
     // The simulator's model coordinates are left-handed (x right, y up, z forward); the
     // camera's are right-handed, so x is mirrored once on the way in.

@@ -33,7 +33,7 @@ public:
 
     // The triangles to draw (their `material` an index into the colours, or -1 for a
     // list the table does not hold; such triangles are drawn mid-grey). Frames them.
-    void SetTriangles(std::vector<ModelTriangle> triangles);
+    void SetTriangles(ModelTriangles triangles);
     // One entry per material of the table.
     void SetMaterials(const std::vector<SphereMaterial>& materials);
     // By material index; shorter than the materials means the rest are not selected.
@@ -60,7 +60,7 @@ public:
     // The pixel's position in the view's normalised coordinates (see ModelCamera).
     std::array<float, 2> Normalised(QPoint pixel) const;
 
-    const std::vector<ModelTriangle>& Triangles() const { return m_triangles; }
+    const ModelTriangles& Triangles() const { return m_triangles; }
     const Vec3& Centre() const { return m_centre; }
 
 private:
@@ -91,7 +91,7 @@ private:
     bool Translucent(int slot) const;
     std::size_t PixelCount() const;
 
-    std::vector<ModelTriangle> m_triangles;
+    ModelTriangles m_triangles;
     Vec3 m_centre{};
     float m_radius = 1.0f;
     std::vector<ShadingTerms> m_terms;

@@ -16,7 +16,7 @@
 namespace tintara {
 namespace {
 
-bool SameTriangles(const std::vector<ModelTriangle>& a, const std::vector<ModelTriangle>& b) {
+bool SameTriangles(const ModelTriangles& a, const ModelTriangles& b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
                       [](const ModelTriangle& l, const ModelTriangle& r) {
@@ -104,7 +104,7 @@ void ModelViewWindow::SetModel(const ModelWalk& walk, const MaterialTable& table
 
 void ModelViewWindow::ShowLevel() {
     const int level = m_detail->currentData().toInt();
-    std::vector<ModelTriangle> shown;
+    ModelTriangles shown;
     for (const ModelTriangle& t : m_triangles)
         if (t.detail == level)
             shown.push_back(t);

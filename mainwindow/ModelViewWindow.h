@@ -48,7 +48,7 @@ private:
 
     ModelViewCanvas* m_canvas = nullptr;
     QComboBox* m_detail = nullptr;
-    std::vector<ModelTriangle> m_triangles; // of every level
+    ModelTriangles m_triangles; // of every level
     std::vector<MaterialUse> m_uses;
     std::function<QString(int)> m_lineText;
 };

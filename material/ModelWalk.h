@@ -4,6 +4,7 @@
 // model view. It only reads: the material table stays the one authority for which
 // materials exist and where they are.
 
+#include "BigBlockAllocator.h"
 #include "MaterialTable.h"
 
 #include <array>
@@ -36,6 +37,8 @@ struct ModelTriangle {
     int detail = 0;    // detail level: 0 for the most detailed
 };
 
+using ModelTriangles = std::vector<ModelTriangle, BigBlockAllocator<ModelTriangle>>;
+
 // What the drawing code does with one material of the table.
 struct MaterialUse {
     std::vector<std::string> textures; // distinct names, in the order described in the .cpp
@@ -51,7 +54,7 @@ struct ModelWalk {
     // One entry per record of the table, in its order (all empty when !walked).
     std::vector<MaterialUse> uses;
     // Every triangle drawn (none when !walked).
-    std::vector<ModelTriangle> triangles;
+    ModelTriangles triangles;
     std::vector<std::string> textureNames;
 };
 

@@ -29,8 +29,8 @@ const QSize Size(800, 600);
 
 // A fuselage-like body of revolution along z, in `bands` materials, the last one
 // translucent: `rings` x `segments` x 2 triangles.
-std::vector<ModelTriangle> Body(int rings, int segments, int bands) {
-    std::vector<ModelTriangle> triangles;
+ModelTriangles Body(int rings, int segments, int bands) {
+    ModelTriangles triangles;
     const auto point = [&](int ring, int segment) {
         const float t = static_cast<float>(ring) / static_cast<float>(rings);
         const float angle = 2.0f * std::numbers::pi_v<float> * static_cast<float>(segment) /
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
                          walk.walked ? scan.message.c_str() : walk.problem.c_str());
             return 1;
         }
-        std::vector<ModelTriangle> level0;
+        ModelTriangles level0;
         for (const ModelTriangle& t : walk.triangles)
             if (t.detail == 0)
                 level0.push_back(t);

@@ -52,7 +52,7 @@ ModelPoint Centre(const ModelTriangle& t) {
 
 } // namespace
 
-using Triangles = std::vector<ModelTriangle>;
+using Triangles = ModelTriangles;
 
 void ModelRendererTest::picksTheNearestMaterialAtItsCentre_data() {
     QTest::addColumn<Triangles>("triangles");
