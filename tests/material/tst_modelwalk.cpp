@@ -78,6 +78,7 @@ private slots:
     void walk_data();
     void walk();
     void keepsEachDrawingOncePerTransform();
+    void triangleArraysOfAnySize();
     void toolTipText_data();
     void toolTipText();
 };
@@ -300,6 +301,20 @@ void TestModelWalk::keepsEachDrawingOncePerTransform() {
     QCOMPARE(std::max(x0, x1), 11.0f);
     QCOMPARE(walk.triangles[0].material, 0);
     QCOMPARE(walk.triangles[0].texture, -1);
+}
+
+void TestModelWalk::triangleArraysOfAnySize() {
+    // Growing from small blocks into mapped ones and back keeps every triangle.
+    ModelTriangles triangles;
+    for (int i = 0; i < 120'000; ++i)
+        triangles.emplace_back().detail = i;
+    ModelTriangles copy = triangles;
+    triangles.resize(10);
+    triangles.shrink_to_fit();
+    QCOMPARE(copy.size(), std::size_t(120'000));
+    for (int i = 0; i < 120'000; i += 997)
+        QCOMPARE(copy[std::size_t(i)].detail, i);
+    QCOMPARE(triangles.back().detail, 9);
 }
 
 void TestModelWalk::toolTipText_data() {
