@@ -14,3 +14,8 @@ if(TINTARA_SANITIZE)
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(tintara_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(TINTARA_FUZZ)
+  # Coverage feedback for libFuzzer from every library of ours, not only from the fuzz
+  # targets' own files; the targets alone link libFuzzer's runtime.
+  target_compile_options(tintara_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
