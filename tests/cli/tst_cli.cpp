@@ -90,13 +90,15 @@ QString TestCli::writeFile(const MaterialBytes& bytes, const QString& name) {
 void TestCli::listLines_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("diffuse by default") << QStringList{}
-                                        << "LOD 01 01 00001A2C  FF 7F 00 FF\n"
-                                           "LOD 01 02 00001A70  3F 3F 3F FF\n"
-                                           "LOD 02 03 00001B20  17E 00 00 FF\n"
-                                           "LOD 02 04 00001B64  FFFFFF81 00 00 FF\n"
-                                           "LOD 02 05 00001BA8  00 00 FF 7F\n"
-                                           "5 Materials found\n";
+    // The sample's diffuse lines, as the default list and --textures on a file with no
+    // drawing code print them.
+    const QString diffuse = "LOD 01 01 00001A2C  FF 7F 00 FF\n"
+                            "LOD 01 02 00001A70  3F 3F 3F FF\n"
+                            "LOD 02 03 00001B20  17E 00 00 FF\n"
+                            "LOD 02 04 00001B64  FFFFFF81 00 00 FF\n"
+                            "LOD 02 05 00001BA8  00 00 FF 7F\n"
+                            "5 Materials found\n";
+    QTest::newRow("diffuse by default") << QStringList{} << diffuse;
     QTest::newRow("specularity for scenery") << QStringList{"--show", "specularity", "--scenery"}
                                              << "OBJ 01 01 00001A2C 20.0000\n"
                                                 "OBJ 01 02 00001A70 20.0000\n"
@@ -104,14 +106,7 @@ void TestCli::listLines_data() {
                                                 "OBJ 02 04 00001B64 20.0000\n"
                                                 "OBJ 02 05 00001BA8 -3.2500\n"
                                                 "5 Materials found\n";
-    QTest::newRow("textures of a file that is not a model")
-        << QStringList{"--textures"}
-        << "LOD 01 01 00001A2C  FF 7F 00 FF\n"
-           "LOD 01 02 00001A70  3F 3F 3F FF\n"
-           "LOD 02 03 00001B20  17E 00 00 FF\n"
-           "LOD 02 04 00001B64  FFFFFF81 00 00 FF\n"
-           "LOD 02 05 00001BA8  00 00 FF 7F\n"
-           "5 Materials found\n";
+    QTest::newRow("textures of a file that is not a model") << QStringList{"--textures"} << diffuse;
     QTest::newRow("ambient with equals form") << QStringList{"--show=ambient"}
                                               << "LOD 01 01 00001A2C  33 33 33 FF\n"
                                                  "LOD 01 02 00001A70  33 33 33 FF\n"
